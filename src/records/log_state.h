@@ -1,0 +1,8 @@
+// State of data logging.
+#pragma once
+
+namespace sigcond {
+
+struct LogState {};
+
+}  // namespace sigcond

@@ -1,0 +1,8 @@
+// The trend buffer of the latest readings.
+#pragma once
+
+namespace sigcond {
+
+struct TrendBuffer {};
+
+}  // namespace sigcond

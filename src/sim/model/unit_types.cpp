@@ -1,0 +1,1 @@
+// (replaced by the simulator's device model)
