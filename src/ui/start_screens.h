@@ -3,6 +3,9 @@
 
 namespace sigcond {
 
-struct StartScreens {};
+struct StartScreens {
+    // The port chooser is on screen (the search stops when the operator cancels back to it).
+    bool portChooserVisible = false;
+};
 
 }  // namespace sigcond
