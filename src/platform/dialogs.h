@@ -30,6 +30,9 @@ public:
     // Lets pending screen events (clicks, repaints) run; used only where the core must stay
     // responsive inside a long sequence (the line-settings search).
     virtual void processEvents() = 0;
+    // Shows the named window (a screen model, see ui/window_model.h) modally and returns when
+    // its model is no longer visible. Handlers run from its events in the meantime.
+    virtual void runModal(const std::string& windowName) = 0;
 };
 
 }  // namespace sigcond

@@ -31,6 +31,14 @@ void ScriptedDialogs::processEvents() {
     }
 }
 
+void ScriptedDialogs::runModal(const std::string& windowName) {
+    modalWindows.push_back(windowName);
+    if (modalActions.empty()) return;
+    auto action = std::move(modalActions.front());
+    modalActions.pop_front();
+    if (action) action();
+}
+
 void ScriptedDialogs::atEventRun(int n, std::function<void()> action) {
     eventActions_.emplace_back(n, std::move(action));
 }

@@ -44,6 +44,11 @@ public:
                                          std::optional<InputBoxPosition> position) override;
     void beep() override { ++beeps; }
     void processEvents() override;
+    // Runs the action queued for the window (it plays the operator's part and must hide the
+    // window's model); without one, the call is only recorded.
+    void runModal(const std::string& windowName) override;
+    std::deque<std::function<void()>> modalActions;
+    std::vector<std::string> modalWindows;
 
     // Lets a test run code at the n-th processEvents() call (1-based).
     void atEventRun(int n, std::function<void()> action);
