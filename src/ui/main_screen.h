@@ -10,7 +10,9 @@
 namespace sigcond {
 
 struct MainScreen {
-    bool loaded = false;
+    bool loaded = false;  // loaded = on screen (the window is unloaded, never just hidden)
+    int width = 12000;    // twips
+    int height = 8640;
     std::string title = "SIGNAL  CONDITIONER  CONFIGURATION  PROGRAM";
     Pointer pointer = Pointer::Arrow;
     // Name of the control that should have the keyboard focus ("" = leave it).
@@ -30,7 +32,10 @@ struct MainScreen {
     // Error panel, its button, and the reading-error panel.
     Control Picture1, Command5, Picture2;
     // Settings summary.
-    std::array<Control, 2> LABEL17{}, LABEL18{}, Label29{};
+    // Index 0 holds the line's caption, index 1 its value. Label28 is the gate time line.
+    std::array<Control, 2> LABEL17{}, LABEL18{}, Label29{}, Label28{};
+    // Model line "MODEL  :  " + input type name.
+    Control Label9;
     // Analog output scaling panel.
     Control Frame2, Frame8, Command4, Command6, Command7, Text2;
     std::array<Control, 4> Text1{}, Label8{}, Label14{};
