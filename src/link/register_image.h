@@ -18,6 +18,14 @@ struct RegisterImage {
     std::array<std::string, 3> scaleReadCommand{};
     // Slots in use: 6 for "FP", 4 otherwise.
     int encodedGroupCount = 4;
+
+    // Produced by the encoder next to the image: the data of "W3C" (code of Desired output 1
+    // then Input 1) and "W3D" (Desired output 2 then Input 2), 12 digits each; slot 4 is
+    // scalePairHigh followed by scalePairLow. scaleOffset 1..2 are the data of "W05" (output
+    // scale) and "W06" (output offset), 6 digits each.
+    std::string scalePairLow;
+    std::string scalePairHigh;
+    std::array<std::string, 3> scaleOffset{};
 };
 
 }  // namespace sigcond

@@ -1,0 +1,24 @@
+// The one routine that exchanges a command with the unit. Everything it learns is left in
+// p.link: replyText (the data of the reply), linkError (0 ok, 1 failed and reported),
+// replyHead (first raw reply character, while identifyMode is on).
+#pragma once
+
+#include <string>
+
+namespace sigcond {
+
+struct Program;
+
+// Sends "*" + command + CR and waits for the reply (1, 2 or 4 s per transmission, up to three
+// transmissions while the unit answers "?"). replyLength is the number of data characters
+// wanted after the three-character echo (0 for writes; ignored for "X01", which returns all).
+// A silent unit is reported here (error panel, or the reading-error panel during live
+// scaling); an empty reply to an "X" command is left to the caller. For a frequency unit a
+// reading that is not ready is deferred over the following calls instead of failing.
+void sendCommand(Program& p, const std::string& command, int replyLength);
+
+// Longest time one wait on the port may block, so the exchange notices the carriage return
+// quickly and a silent unit costs no processor time.
+inline constexpr int kWaitSliceMs = 20;
+
+}  // namespace sigcond
