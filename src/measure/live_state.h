@@ -26,6 +26,12 @@ struct LiveState {
     // successful transfer.
     double unitOutputFullScale = 20.0;
     std::string unitOutputUnitText = "  mA";
+    // Set when a configuration is sent: the output full scale of the configuration (20 or 10),
+    // the input range factor (100000 / input full scale; none for "TC", "RTD", "FP") and the
+    // decimals of the live display (resolution option - 1).
+    double outputFullScale = 20.0;
+    std::optional<double> rangeFactor;
+    int displayDecimals = 0;
 
     // Design-time colours of Label4, taken when the main window loads; restored on each good
     // reading.
