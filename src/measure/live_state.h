@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "ui/controls.h"
+
 namespace sigcond {
 
 // Alarm colours of the live value labels (yellow on dark red), as 0xRRGGBB.
@@ -35,10 +37,9 @@ struct LiveState {
 
     // Design-time colours of Label4, taken when the main window loads; restored on each good
     // reading.
-    int normalForeColour = 0x000000;
-    int normalBackColour = 0xFFFFFF;
+    int normalForeColour = kDefaultColour;
+    int normalBackColour = kDefaultColour;
 
-    int trendToggle = 0;         // a trend point is stored on every second good reading
     int unityScalePending = 0;   // the next live cycle sends the unity scale and zero offset
 
     // Live readings captured for Input 1 / Input 2 (index 1 and 2; index 0 unused).
