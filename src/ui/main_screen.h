@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "config/send_config_screen.h"
 #include "ui/controls.h"
 
 namespace sigcond {
@@ -43,6 +44,7 @@ struct MainScreen {
     Control Command3;
     // Send summary.
     Control Frame5, Command14, Command13, Picture4;
+    SendSummaryControls sendSummary;  // the summary inside Frame5 (config/send_config_screen.h)
 
     // Menus.
     MenuItem FILES, LDCNF, SAVECF, HHP, PRT, HP1, EXTS;

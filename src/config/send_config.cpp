@@ -1,0 +1,109 @@
+#include "config/send_config.h"
+
+#include "config/option_catalogue.h"
+#include "config/register_codec.h"
+#include "link/command_set.h"
+#include "program.h"
+#include "ui/error_reports.h"
+#include "ui/main_screen_ops.h"
+
+namespace sigcond {
+
+std::string shownReadingUnitText(const Program& p) {
+    const ConfigRecord& c = p.config;
+    const bool ratiometric = (c.inputType == kTypePR && c.choice[kGroupInput][3] == 2) ||
+                             (c.inputType == kTypeST && c.choice[kGroupInput][2] == 2);
+    return ratiometric ? " %" : c.readingUnitText;
+}
+
+namespace {
+
+constexpr const char* kVoltUnitText = "  Volt";
+
+void refreshMainScreenAfterSend(Program& p) {
+    MainScreen& f = p.form1;
+    const ConfigRecord& c = p.config;
+    // The unit needs quiet cycles to apply new settings before it is polled again.
+    if (f.Frame9.visible) p.live.waitTicks = 1;
+    refreshDerivedLabels(p);
+    f.Label16.caption = c.outputUnitText;
+    p.live.rangeFactor = rangeFactor(p);
+    f.Label13.caption = shownReadingUnitText(p);
+    if (c.inputType == kTypeFP) p.link.gateRegisterValue = c.gateTimeText;
+    p.live.outputFullScale = c.outputUnitText == kVoltUnitText ? 10.0 : 20.0;
+    p.live.displayDecimals = c.choice[kGroupResolution][1] - 1;
+}
+
+}  // namespace
+
+void cancelSendSummary(Program& p) { p.form1.Frame5.visible = false; }
+
+void sendConfiguration(Program& p) {
+    p.config.modeMarker.clear();
+    p.transfer.partialSend = 0;
+    p.link.identifyMode = false;
+    backToSummary(p);
+    if (p.screen.unitConnected != 1) {
+        showError(p, kErrorNotConnected);
+        return;
+    }
+    const bool liveReadingWasOn = p.form1.Timer1.enabled;
+    p.form1.Timer1.enabled = false;
+    p.link.longTimeoutOnce = false;
+    commitPendingPanel(p);
+    if (!encodeConfiguration(p) || p.link.linkError != 0) {
+        // The encoder has reported the scaling fault; nothing is sent. The live reading goes
+        // on as before rather than freezing on its last value.
+        p.link.linkError = 0;
+        p.form1.Timer1.enabled = liveReadingWasOn;
+        return;
+    }
+    showBanner(p, std::string(kBannerSending));
+    runLater(p, kActionSend);
+}
+
+void transmitConfiguration(Program& p) {
+    LinkState& link = p.link;
+    if (link.deferredPolls > 0) link.deferredPolls = 0;
+    if (link.settledCount != 3) link.settledCount = 3;
+    link.linkError = 0;
+
+    const bool partial = p.transfer.partialSend != 0;
+    bool answered = true;
+    for (const CommandStep& step : configurationWriteSequence(p, partial)) {
+        // Any failure, a silent unit or a port that could not be used, ends the transfer.
+        if (!runStep(p, step)) {
+            answered = false;
+            break;
+        }
+    }
+    link.longTimeoutOnce = false;
+    if (!answered) {
+        if (link.linkError == 0) link.linkError = 1;
+        p.form1.Label3.visible = false;
+        return;
+    }
+    if (!partial) {
+        showBanner(p, std::string(kBannerTransmitted));
+        p.screen.bannerTicks = kSentBannerTicks;
+    }
+    refreshMainScreenAfterSend(p);
+    link.deferredPolls = 0;
+}
+
+void runDeferredTransmit(Program& p) {
+    transmitConfiguration(p);
+    if (p.link.linkError == 0) {
+        p.live.unitOutputFullScale = p.live.outputFullScale;
+        p.live.unitOutputUnitText = p.config.outputUnitText;
+    }
+    p.form1.Timer1.enabled = true;
+}
+
+void offerToSendNow(Program& p) {
+    const Answer answer =
+        p.dialogs.messageBox(kSendQuestion, Buttons::YesNo, Icon::Question, " ");
+    if (answer == Answer::Yes) sendConfiguration(p);
+}
+
+}  // namespace sigcond
