@@ -7,9 +7,9 @@
 
 namespace sigcond {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
 enum class Icon { None, Critical, Question, Exclamation, Information };
-enum class Answer { Ok, Cancel, Yes, No, Retry };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
 
 struct InputBoxPosition {
     int leftTwips = 0;
