@@ -10,7 +10,11 @@
 #include "measure/live_state.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/printer.h"
 #include "platform/serial_port.h"
+#include "records/data_log.h"
+#include "records/file_chooser.h"
+#include "records/graph_window.h"
 #include "records/log_state.h"
 #include "records/trend_buffer.h"
 #include "ui/main_screen.h"
@@ -27,6 +31,7 @@ struct Program {
     SerialPort& port;
     Clock& clock;
     Dialogs& dialogs;
+    Printer* printer = nullptr;  // the printed report's printer; none = no printing
 
     // Program-wide state, by owner.
     LinkState link;             // serial command link, port selection
@@ -37,10 +42,14 @@ struct Program {
     LiveState live;             // live reading and live scaling
     TrendBuffer trend;          // trend graph
     LogState log;               // data logging
+    FileChoice files;           // the file chooser's request and answer
 
     // Screen models.
     StartScreens start;
     MainScreen form1;
+    FileChooser form8;          // file chooser
+    SamplingWindow samplingfrm; // sampling rate of the data log
+    GraphWindow form9;          // trend graph
 };
 
 }  // namespace sigcond

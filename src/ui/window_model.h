@@ -22,6 +22,13 @@ enum class ControlKind {
     Chart,       // values and titles in the ChartData of the window's screen
 };
 
+// What a chart control shows: the points in order and the two axis titles.
+struct ChartData {
+    std::vector<double> values;
+    std::string valueAxisTitle;
+    std::string bottomAxisTitle;
+};
+
 struct ControlView {
     std::string name;    // "Label4", "List1"
     int index = -1;      // control array index, -1 for a single control
@@ -54,6 +61,7 @@ struct WindowView {
     std::vector<ControlView> controls;
     std::vector<MenuView> menus;
     std::vector<TimerView> timers;
+    ChartData* chart = nullptr;  // data of the window's Chart control, if it has one
 };
 
 }  // namespace sigcond

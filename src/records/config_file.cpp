@@ -1,0 +1,271 @@
+#include "records/config_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "config/option_catalogue.h"
+#include "config/register_codec.h"
+#include "program.h"
+#include "records/file_chooser.h"
+#include "records/records_banner.h"
+
+namespace sigcond {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMaxConfigurationBytes = 1 << 20;
+
+bool isAcInput(const std::string& inputType) { return inputType == "ACV" || inputType == "ACC"; }
+
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+// Lines of a text; a line ends with CR LF, LF or CR. A last line without an end counts.
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    bool open = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(line);
+            line.clear();
+            open = false;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += c;
+            open = true;
+        }
+    }
+    if (open) lines.push_back(line);
+    return lines;
+}
+
+bool writeAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+int writeInPlace(const std::string& path, const std::string& text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int error = writeAll(fd, text) ? 0 : errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    return error;
+}
+
+void showFileMessage(Program& p, const std::string& text) {
+    p.dialogs.beep();
+    p.dialogs.messageBox(text, Buttons::Ok, Icon::Exclamation, " ");
+}
+
+}  // namespace
+
+FileProblem problemOfError(int errorNumber, const std::string& path, bool reading) {
+    switch (errorNumber) {
+        case 0:
+            return FileProblem::None;
+        case ENOENT: {
+            if (!reading) return FileProblem::PathNotFound;
+            std::error_code ec;
+            fs::path folder = fs::path(path).parent_path();
+            if (folder.empty()) folder = ".";
+            return fs::is_directory(folder, ec) ? FileProblem::NotFound : FileProblem::PathNotFound;
+        }
+        case ENOTDIR:
+            return FileProblem::PathNotFound;
+        case EIO:
+        case ENXIO:
+        case ENODEV:
+        case ENOMEDIUM:
+        case EMEDIUMTYPE:
+        case ESTALE:
+        case EHOSTDOWN:
+            return FileProblem::DiskNotReady;
+        default:
+            return FileProblem::Other;
+    }
+}
+
+std::string loadMessage(FileProblem problem) {
+    switch (problem) {
+        case FileProblem::NotFound:
+            return "File does not exit.\rPlease enter again.";
+        case FileProblem::DiskNotReady:
+            return "Disk not ready.\rPlease enter again.";
+        case FileProblem::PathNotFound:
+            return "Path not found.\rPlease enter again.";
+        case FileProblem::NotConfiguration:
+            return "This file does not hold a configuration.\rPlease enter again.";
+        default:
+            return "You have enter illegal name for a file.\rPlease enter again.";
+    }
+}
+
+std::string saveMessage(FileProblem problem) {
+    switch (problem) {
+        case FileProblem::DiskNotReady:
+            return "Disk not ready.\rPlease enter again";
+        case FileProblem::PathNotFound:
+            return "Path not found.\rPlease enter again";
+        default:
+            return "You have entered illegal name for a file.\r\nPlease enter again";
+    }
+}
+
+std::string configurationFileText(const std::array<std::string, 13>& registerText,
+                                  int encodedGroupCount, const std::string& inputType) {
+    std::string text;
+    const int last = std::min(encodedGroupCount, 12);
+    for (int slot = 1; slot <= last; ++slot) text += registerText[slot] + "\r\n";
+    if (!isAcInput(inputType)) text += registerText[7] + "\r\n";
+    return text;
+}
+
+FileProblem readConfigurationText(const std::string& text, int encodedGroupCount,
+                                  const std::string& inputType,
+                                  std::array<std::string, 13>& registerText) {
+    const std::vector<std::string> lines = splitLines(text);
+    if (lines.empty()) return FileProblem::NotConfiguration;
+    // The slots the lines go into, in file order, as far as the file and the type reach.
+    std::vector<int> slots;
+    const int last = std::max(0, std::min(encodedGroupCount, 12));
+    for (int slot = 1; slot <= last && slots.size() < lines.size(); ++slot) slots.push_back(slot);
+    if (!isAcInput(inputType) && slots.size() < lines.size()) slots.push_back(7);
+
+    std::array<std::string, 13> loaded = registerText;
+    for (std::size_t n = 0; n < slots.size(); ++n) {
+        std::string line = lines[n];
+        if (line.empty()) return FileProblem::NotConfiguration;
+        for (char& c : line) {
+            if (!isHexDigit(c)) return FileProblem::NotConfiguration;
+            if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+        }
+        if (n == 3 && line.size() != 24) return FileProblem::NotConfiguration;
+        loaded[slots[n]] = line;
+    }
+    registerText = loaded;
+    return FileProblem::None;
+}
+
+int writeFileReplacing(const std::string& path, const std::string& text) {
+    std::error_code ec;
+    fs::path target(path);
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec) target = resolved;
+    }
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return EISDIR;
+    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(target.string(), text);
+    if (target.filename().empty()) return EISDIR;
+
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return errno;
+    int error = 0;
+    if (!writeAll(fd, text)) error = errno;
+    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
+    if (error == 0) ::fchmod(fd, exists ? (existing.st_mode & 07777) : newFileMode());
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error != 0) ::unlink(temporary.c_str());
+    return error;
+}
+
+int readWholeFile(const std::string& path, std::string& text) {
+    text.clear();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return errno;
+    char buffer[4096];
+    int error = 0;
+    while (text.size() < kMaxConfigurationBytes) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
+        text.append(buffer, n);
+        if (n < sizeof buffer) {
+            if (std::ferror(file)) error = errno != 0 ? errno : EIO;
+            break;
+        }
+    }
+    std::fclose(file);
+    return error;
+}
+
+void saveConfiguration(Program& p) {
+    for (;;) {
+        if (!chooseFile(p, "Save configuration", 0)) return;
+        const std::string path = p.files.configFileName;
+        // Only a failure of this encoding stops the save (not a report left from earlier).
+        p.screen.abortFlag = 0;
+        p.config.modeMarker = "NA";
+        const bool encoded = encodeConfiguration(p);
+        p.config.modeMarker = "";
+        if (!encoded || p.screen.abortFlag == 1) {
+            p.screen.abortFlag = 0;
+            return;
+        }
+        const std::string text = configurationFileText(
+            p.registers.registerText, p.registers.encodedGroupCount, p.config.inputType);
+        const int error = writeFileReplacing(path, text);
+        if (error == 0) {
+            showFileBanner(p, kSavedBanner);
+            return;
+        }
+        showFileMessage(p, saveMessage(problemOfError(error, path, false)));
+    }
+}
+
+void loadConfiguration(Program& p) {
+    for (;;) {
+        if (!chooseFile(p, "Load configuration", 0)) return;
+        const std::string path = p.files.configFileName;
+        std::string text;
+        const int error = readWholeFile(path, text);
+        FileProblem problem = problemOfError(error, path, true);
+        if (problem == FileProblem::None) {
+            problem = readConfigurationText(text, p.registers.encodedGroupCount,
+                                            p.config.inputType, p.registers.registerText);
+        }
+        if (problem != FileProblem::None) {
+            showFileMessage(p, loadMessage(problem));
+            continue;
+        }
+        p.config.modeMarker = "NA";
+        decodeConfiguration(p);
+        p.config.modeMarker = "";
+        p.screen.currentGroup = 2;
+        refreshDerivedLabels(p);
+        p.screen.uncommittedGroup = 0;
+        showFileBanner(p, kLoadedBanner);
+        return;
+    }
+}
+
+}  // namespace sigcond

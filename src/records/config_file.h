@@ -1,0 +1,63 @@
+// Saving and loading a configuration file (.CFG): the register texts of the configuration,
+// one per line, CR LF line ends, 8-bit text. The input type is not stored; a file is read under
+// the input type that is current when it is loaded.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace sigcond {
+
+struct Program;
+
+inline constexpr const char* kSavedBanner = "The CONFIGURATION is succesfully saved. ";
+inline constexpr const char* kLoadedBanner = "The CONFIGURATION is succesfully loaded. ";
+
+// What went wrong with a file, as the operator is told.
+enum class FileProblem {
+    None,
+    NotFound,          // the file does not exist (its folder does)
+    DiskNotReady,      // the medium is missing or cannot be read
+    PathNotFound,      // a folder of the path does not exist
+    Other,             // anything else (the name, permissions, a full disk, ...)
+    NotConfiguration,  // the file is readable but holds no configuration
+};
+
+// The problem a system error number stands for. A missing entry counts as a missing file
+// when reading from an existing folder, otherwise as a missing path.
+FileProblem problemOfError(int errorNumber, const std::string& path, bool reading);
+
+// The message shown for a problem of a load, a save (also used when the data log cannot be
+// opened).
+std::string loadMessage(FileProblem problem);
+std::string saveMessage(FileProblem problem);
+
+// The file's text for the register image of the given input type: slots 1..groupCount, then
+// slot 7 unless the type is "ACV" or "ACC", each line ended by CR LF.
+std::string configurationFileText(const std::array<std::string, 13>& registerText,
+                                  int encodedGroupCount, const std::string& inputType);
+
+// Reads a configuration file's text into the register slots as a load does: slots
+// 1..encodedGroupCount in file order, then slot 7 unless the type is "ACV" or "ACC"; a short
+// text leaves the later slots as they were. Returns NotConfiguration (slots untouched) when
+// the text has no lines, a line read has a character other than a hexadecimal digit, or the
+// slot-4 line is not 24 digits.
+FileProblem readConfigurationText(const std::string& text, int encodedGroupCount,
+                                  const std::string& inputType,
+                                  std::array<std::string, 13>& registerText);
+
+// Writes the text to a temporary file in the target's folder and renames it over the target,
+// so the target is either the old file or the complete new one. A target that exists and is
+// not a regular file (a device) is written in place. Returns 0 or the system's error number.
+int writeFileReplacing(const std::string& path, const std::string& text);
+
+// Reads a whole file (at most 1 MiB, more than any configuration). Returns 0 or the system's
+// error number.
+int readWholeFile(const std::string& path, std::string& text);
+
+// "Save": choose the file, encode, write; a failure is reported and the chooser comes back.
+void saveConfiguration(Program& p);
+// "Open": choose the file, read, decode; a failure is reported and the chooser comes back.
+void loadConfiguration(Program& p);
+
+}  // namespace sigcond
