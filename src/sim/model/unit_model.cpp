@@ -119,7 +119,7 @@ void UnitModel::handleFrame(const std::string& raw, const LineSettings& line, do
     const auto star = raw.find('*');
     const std::string command = star == std::string::npos ? std::string() : raw.substr(star + 1);
     frames_.push_back({seconds, line, printable(star == std::string::npos ? raw : command)});
-    const int frameNumber = static_cast<int>(frames_.size());
+    const int frameNumber = ++frameCount_;
 
     if (faults_.silent) return;
     if (faults_.silentFromFrame > 0 && frameNumber >= faults_.silentFromFrame) return;

@@ -84,8 +84,11 @@ public:
     void dropLine();
 
     const std::vector<FrameRecord>& frames() const { return frames_; }
+    // Frames received since the unit was made, cleared records included.
+    int frameCount() const { return frameCount_; }
     // Every frame as "4800,E,7,1 U01".
     std::vector<std::string> frameLines() const;
+    // Forgets the frame records (the count goes on).
     void clearFrames() { frames_.clear(); }
 
 private:
@@ -111,6 +114,7 @@ private:
     std::string pending_;  // bytes of the frame being received
     std::deque<DueCharacter> output_;
     std::vector<FrameRecord> frames_;
+    int frameCount_ = 0;
     unsigned garbageSeed_ = 12345;
 };
 

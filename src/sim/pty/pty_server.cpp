@@ -1,0 +1,184 @@
+#include "sim/pty/pty_server.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace sigcond::sim {
+
+namespace {
+
+double steadySeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+int baudOf(speed_t speed) {
+    struct Entry {
+        speed_t speed;
+        int baud;
+    };
+    static constexpr Entry kSpeeds[] = {
+        {B50, 50},       {B75, 75},       {B110, 110},       {B134, 134},
+        {B150, 150},     {B200, 200},     {B300, 300},       {B600, 600},
+        {B1200, 1200},   {B1800, 1800},   {B2400, 2400},     {B4800, 4800},
+        {B9600, 9600},   {B19200, 19200}, {B38400, 38400},   {B57600, 57600},
+        {B115200, 115200}, {B230400, 230400},
+    };
+    for (const auto& entry : kSpeeds) {
+        if (entry.speed == speed) return entry.baud;
+    }
+    return 0;
+}
+
+}  // namespace
+
+PtyServer::~PtyServer() {
+    if (!linkPath_.empty()) {
+        // Remove the link only while it still points at this device (a restarted simulator
+        // may already have replaced it).
+        char target[4096];
+        const ssize_t n = readlink(linkPath_.c_str(), target, sizeof target - 1);
+        if (n > 0 && std::string(target, static_cast<std::size_t>(n)) == devicePath_) {
+            unlink(linkPath_.c_str());
+        }
+    }
+    if (log_) std::fclose(log_);
+    if (slave_ >= 0) close(slave_);
+    if (master_ >= 0) close(master_);
+}
+
+bool PtyServer::start(const std::string& linkPath, const std::string& logPath,
+                      std::string& error) {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
+        error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
+        return false;
+    }
+    const char* name = ptsname(master_);
+    if (!name) {
+        error = "cannot name the pseudo-terminal";
+        return false;
+    }
+    devicePath_ = name;
+    slave_ = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave_ < 0) {
+        error = "cannot open " + devicePath_ + ": " + std::strerror(errno);
+        return false;
+    }
+    // Raw until the client sets its own line: nothing echoed, nothing translated.
+    termios settings{};
+    tcgetattr(slave_, &settings);
+    cfmakeraw(&settings);
+    cfsetispeed(&settings, B9600);
+    cfsetospeed(&settings, B9600);
+    tcsetattr(slave_, TCSANOW, &settings);
+    fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
+
+    if (!linkPath.empty()) {
+        struct stat info {};
+        if (lstat(linkPath.c_str(), &info) == 0) {
+            if (!S_ISLNK(info.st_mode)) {
+                error = linkPath + " exists and is not a symbolic link";
+                return false;
+            }
+            unlink(linkPath.c_str());
+        }
+        if (symlink(devicePath_.c_str(), linkPath.c_str()) != 0) {
+            error = "cannot link " + linkPath + ": " + std::strerror(errno);
+            return false;
+        }
+        linkPath_ = linkPath;
+    }
+    if (!logPath.empty()) {
+        log_ = std::fopen(logPath.c_str(), "a");
+        if (!log_) {
+            error = "cannot open the log " + logPath + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+LineSettings PtyServer::clientLine() const {
+    termios settings{};
+    LineSettings line;
+    if (tcgetattr(master_, &settings) != 0) return line;
+    line.baud = baudOf(cfgetospeed(&settings));
+    line.dataBits = 7;
+    if (settings.c_cflag & CSTOPB) {
+        line.parity = 'N';
+        line.stopBits = 2;
+    } else {
+        line.parity = (settings.c_cflag & PARODD) ? 'O' : 'E';
+        line.stopBits = 1;
+    }
+    return line;
+}
+
+void PtyServer::serve(int wakeFd) {
+    while (true) {
+        const double now = steadySeconds();
+        int timeoutMs = -1;
+        if (const auto due = unit_.nextOutputTime()) {
+            timeoutMs = static_cast<int>(std::ceil(std::max(0.0, *due - now) * 1000.0));
+        }
+        pollfd fds[2] = {{master_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        const int ready = poll(fds, 2, timeoutMs);
+        if (ready < 0 && errno != EINTR) return;
+        if (ready > 0 && (fds[1].revents & POLLIN)) {
+            char requests[16];
+            const ssize_t n = read(wakeFd, requests, sizeof requests);
+            for (ssize_t i = 0; i < n; ++i) {
+                if (requests[i] == 'q') return;
+                if (requests[i] == 's') unit_.faults().silent = !unit_.faults().silent;
+            }
+        }
+        if (ready > 0 && (fds[0].revents & POLLIN)) readFrames(steadySeconds());
+        writeDue(steadySeconds());
+    }
+}
+
+void PtyServer::readFrames(double now) {
+    char buffer[512];
+    while (true) {
+        const ssize_t n = read(master_, buffer, sizeof buffer);
+        if (n <= 0) break;
+        unit_.receive(std::string_view(buffer, static_cast<std::size_t>(n)), clientLine(), now);
+    }
+    logNewFrames();
+}
+
+void PtyServer::logNewFrames() {
+    if (log_) {
+        for (const auto& frame : unit_.frames()) std::fprintf(log_, "%s\n", frame.logLine().c_str());
+        std::fflush(log_);
+    }
+    unit_.clearFrames();  // the log keeps them; the unit need not
+}
+
+void PtyServer::writeDue(double now) {
+    const std::string bytes = unit_.takeOutput(now);
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = write(master_, bytes.data() + written, bytes.size() - written);
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EAGAIN) {
+            pollfd out{master_, POLLOUT, 0};
+            poll(&out, 1, 100);
+        } else if (!(n < 0 && errno == EINTR)) {
+            return;  // nobody can read it: the characters are lost, as on a real line
+        }
+    }
+}
+
+}  // namespace sigcond::sim

@@ -1,0 +1,46 @@
+// Serves a UnitModel on a pseudo-terminal: the client opens the slave device as its serial
+// port; the simulator reads frames on the master side, where it also sees the client's baud
+// rate, stop bits and odd-parity flag.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "sim/model/unit_model.h"
+
+namespace sigcond::sim {
+
+class PtyServer {
+public:
+    explicit PtyServer(UnitModel& unit) : unit_(unit) {}
+    ~PtyServer();
+    PtyServer(const PtyServer&) = delete;
+    PtyServer& operator=(const PtyServer&) = delete;
+
+    // Creates the pseudo-terminal (and the link to it, and opens the log). False with `error`.
+    bool start(const std::string& linkPath, const std::string& logPath, std::string& error);
+    const std::string& devicePath() const { return devicePath_; }
+
+    // Serves until a stop is requested through the wake-up pipe. `wakeFd` is read when it
+    // becomes readable; each byte read is a request: 'q' stops, 's' toggles silence.
+    void serve(int wakeFd);
+
+    // The line settings the client has set, as far as the master can see them: parity "N"
+    // when two stop bits are set (the protocol uses two only without parity), else "O" or "E"
+    // by the odd flag; 7 data bits.
+    LineSettings clientLine() const;
+
+private:
+    void readFrames(double now);
+    void writeDue(double now);
+    void logNewFrames();
+
+    UnitModel& unit_;
+    int master_ = -1;
+    int slave_ = -1;  // kept open so reads on the master keep working when the client closes
+    std::string devicePath_;
+    std::string linkPath_;
+    std::FILE* log_ = nullptr;
+};
+
+}  // namespace sigcond::sim
