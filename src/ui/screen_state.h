@@ -14,6 +14,7 @@ struct ScreenState {
     int leavingToStart = 0;    // the main screen closes to go back, not to end the program
     int bannerTicks = 0;       // live cycles until the load/save banner is hidden
     bool finishedLoading = false;
+    int scalingMarker = 0;     // the scaling panel's selection marker, cleared on return to summary
 };
 
 }  // namespace sigcond

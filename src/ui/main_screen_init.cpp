@@ -1,0 +1,160 @@
+// Form1 as designed: captions, geometry (twips), menus and timers before the load runs.
+#include <string>
+
+#include "program.h"
+#include "ui/main_screen_ops.h"
+
+namespace sigcond {
+
+namespace {
+
+void place(Control& c, const std::string& caption, int left, int top, int width, int height,
+           bool visible = true) {
+    c = Control{};
+    c.caption = caption;
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    c.visible = visible;
+}
+
+MenuItem menu(const std::string& caption, bool visible = true, bool enabled = true) {
+    MenuItem m;
+    m.caption = caption;
+    m.visible = visible;
+    m.enabled = enabled;
+    return m;
+}
+
+// Row and column of each option list inside Frame4 (lists 0..6).
+struct ListPlace {
+    int left;
+    int top;
+};
+constexpr ListPlace kListPlaces[7] = {
+    {240, 720}, {3120, 720}, {5880, 720}, {240, 2520}, {3120, 2520}, {5880, 2520}, {5880, 1800},
+};
+
+void initMenus(MainScreen& f) {
+    f.FILES = menu("&File");
+    f.LDCNF = menu("Open");
+    f.SAVECF = menu("Save");
+    f.HHP = menu("-");
+    f.PRT = menu("Print");
+    f.HP1 = menu("-");
+    f.EXTS = menu("Exit");
+    f.CNF = menu("&Configuration");
+    f.INPF = menu("Input range or configuration");
+    f.IOCF = menu("Input/Output mode selection");
+    f.FILTER = menu("Filter time constant");
+    f.RESOL = menu("Resolution");
+    f.ANA1 = menu("Analog output scaling ");
+    f.ANA2 = menu("ANA");
+    f.GATE = menu("Gate time", false);
+    f.DEBT = menu("Debounce time", false);
+    f.DISP = menu("    &Display");
+    f.DISPOF = menu("Display  (On/Off)");
+    f.VW = menu("     &Send configuration");
+    f.GRA = menu("     &Graph");
+    f.logdata = menu("     &Log Data");
+    f.Logdat = menu("     Log Data &on");
+    f.unlogdat = menu("     Log Data o&ff", true, false);
+}
+
+void initSummary(MainScreen& f) {
+    place(f.Label9, "MODEL  :  ", 360, 240, 7200, 375, false);
+    f.Label9.fontSize = 12;
+    place(f.Label3, "", 360, 720, 0, 330, false);
+    place(f.Frame9, "", 360, 1200, 8640, 615, false);
+    place(f.Label5, "Input     =", 120, 210, 1080, 300);
+    place(f.Label4, "", 1200, 210, 1920, 300);
+    place(f.Label13, "", 3120, 210, 1080, 300);
+    place(f.Label15, "Output  =", 4440, 210, 1080, 300);
+    place(f.Label7, "", 5520, 210, 1920, 300);
+    place(f.Label16, "", 7440, 210, 1080, 300);
+    const char* captions[4] = {"Filter time constant    =", "Resolution                  =",
+                               "Gate time                    =", "Debounce time           ="};
+    std::array<Control, 2>* lines[4] = {&f.LABEL17, &f.LABEL18, &f.Label28, &f.Label29};
+    for (int n = 0; n < 4; ++n) {
+        const int top = 6000 + n * 300;
+        place((*lines[n])[0], captions[n], 360, top, 3000, 285, n < 2);
+        place((*lines[n])[1], "", 3480, top, 2400, 285, n < 2);
+    }
+}
+
+void initPanels(MainScreen& f) {
+    place(f.Frame4, "", 1600, 1920, 6600, 3620, false);
+    for (int n = 0; n < 7; ++n) {
+        place(f.List1[n], "", kListPlaces[n].left, kListPlaces[n].top, 1800, 600, false);
+        place(f.Label1[n], "", kListPlaces[n].left, kListPlaces[n].top - 330, 1800, 285, false);
+    }
+    place(f.Command9, "&OK", 1800, 3000, 1200, 420);
+    place(f.Command10, "&Cancel", 3600, 3000, 1200, 420);
+    place(f.Frame7, "", 3240, 1920, 4320, 3840, false);
+    place(f.List1[8], "", 480, 840, 2400, 2480, false);
+    place(f.Label1[8], "", 480, 420, 2400, 300, false);
+    place(f.Command12, "&OK", 480, 3300, 1200, 420);
+    place(f.Command11, "&Cancel", 2160, 3300, 1200, 420);
+    // List1(7) and Label1(7) are not used; they stay hidden.
+    place(f.List1[7], "", 0, 0, 0, 0, false);
+    place(f.Label1[7], "", 0, 0, 0, 0, false);
+
+    place(f.Frame2, " Analog output scaling  :", 2400, 1920, 7200, 3600, false);
+    const char* scaling[4] = {"Input 1", "Desired output 1", "Input 2", "Desired output 2"};
+    for (int n = 0; n < 4; ++n) {
+        const int top = 480 + n * 540;
+        place(f.Label8[n], scaling[n], 240, top, 2040, 300, false);
+        place(f.Text1[n], "", 2400, top - 40, 1680, 360, false);
+        place(f.Label14[n], "", 4200, top, 1200, 300);
+    }
+    place(f.Text2, "", 5520, 480, 1200, 360, false);
+    place(f.Frame8, "", 5520, 1020, 1440, 1200);
+    place(f.Command4, "&OK", 600, 2760, 1200, 420, false);
+    place(f.Command6, "&Cancel", 2160, 2760, 1200, 420, false);
+    place(f.Command7, "\"&Live\" scaling", 3720, 2760, 1800, 420, false);
+    place(f.Label10, "\"CLICK\"  INDIVIDUAL BOX TO CHANGE  INPUT, OUTPUT.  ", 2400, 1560, 7200,
+          300, false);
+
+    place(f.Frame5, "Configuration", 600, 1920, 10800, 4920, false);
+    place(f.Picture4, "", 240, 360, 10320, 3840);
+    place(f.Command14, "&Send", 3120, 4320, 1560, 420);
+    place(f.Command13, "&Cancel", 5880, 4320, 1560, 420);
+}
+
+void initPanelsAndNotices(MainScreen& f) {
+    place(f.Picture1, "", 3600, 2160, 4650, 3000, false);
+    place(f.Command5, "\"&Click\"  here to continue", 4440, 5280, 2880, 495, false);
+    place(f.Picture2, "", 7800, 1200, 3600, 1080, false);
+    place(f.Label24, "Data Logging on", 8400, 240, 1920, 300, false);
+    place(f.Image1, "logging", 10440, 180, 480, 480, false);
+    place(f.Label11, "PLEASE  WAIT....", 4800, 3600, 2400, 375, false);
+    f.Label11.fontSize = 12;
+    place(f.Label6, "", 0, 0, 0, 0, false);
+    place(f.Command3, "\"&Live\" actual output", 9000, 1200, 2400, 495, false);
+    place(f.Label2, "KORVA", 240, 7320, 2400, 600);
+    f.Label2.fontSize = 18;
+    place(f.Frame6, "", 6720, 7200, 5040, 840, false);
+    place(f.Picture5, "", 6840, 7200, 4800, 780);
+    place(f.Command8, "&Previous page", 240, 150, 2040, 495);
+    place(f.Command15, "&Exit", 2520, 150, 2040, 495);
+}
+
+}  // namespace
+
+void initMainScreen(Program& p) {
+    MainScreen& f = p.form1;
+    const int width = f.width;
+    const int height = f.height;
+    f = MainScreen{};
+    f.width = width;
+    f.height = height;
+    initMenus(f);
+    initSummary(f);
+    initPanels(f);
+    initPanelsAndNotices(f);
+    f.Timer1 = TimerControl{false, 450};
+    f.Timer2 = TimerControl{true, 100};
+}
+
+}  // namespace sigcond
