@@ -19,6 +19,7 @@ constexpr int kMaxNoiseCharacters = 10;
 constexpr int kMaxRejections = 2;                     // resends after a "?" reply
 constexpr std::string_view kFrequencyZero = "     0.";
 constexpr int kDeferredReadingMinimum = 6;            // characters that make a reading complete
+constexpr double kTimeTolerance = 1e-6;               // seconds; absorbs rounding of the clock
 
 bool isReading(const std::string& command) { return command == "X01"; }
 
@@ -52,7 +53,7 @@ void transmitAndWait(Program& p, const std::string& command) {
         link.replyText += chunk;
         if (link.quickPollMode) break;
         if (chunk.find(kCarriageReturn) != std::string::npos) break;
-        if (elapsed >= link.replyTimeout) break;
+        if (elapsed >= link.replyTimeout - kTimeTolerance) break;
         const double left = link.replyTimeout - (p.clock.monotonicSeconds() - start);
         if (left > 0) {
             const int sliceMs =
