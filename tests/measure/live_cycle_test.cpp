@@ -1,0 +1,158 @@
+#include "measure/live_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include "live_bench.h"
+#include "measure/display_menu.h"
+
+namespace sigcond {
+namespace {
+
+using test::LiveBench;
+
+TEST(LiveCycle, GoodReadingShownAsReceivedWithTheOutputValue) {
+    LiveBench b;
+    b.p.live.outputScale = 0.016;
+    b.p.live.outputOffset = 4;
+    b.p.form1.Label4.foreColour = kAlarmForeColour;  // left from an alarm
+    b.tickWith("  12.34");
+    EXPECT_EQ(b.port.commands(), std::vector<std::string>{"X01"});
+    EXPECT_EQ(b.p.form1.Label4.caption, "  12.34");
+    EXPECT_EQ(b.p.form1.Label7.caption, "4.197 ");
+    EXPECT_EQ(b.p.form1.Label4.foreColour, b.p.live.normalForeColour);
+    EXPECT_EQ(b.p.form1.Label7.backColour, b.p.live.normalBackColour);
+    EXPECT_EQ(b.p.live.shownReading, "  12.34");
+
+    // Clamped at 1.2 x 20 mA, and a tiny value never shown in exponent form.
+    b.tickWith("  2000.");
+    EXPECT_EQ(b.p.form1.Label7.caption, "24.000 ");
+    b.p.live.outputScale = 1E-07;
+    b.p.live.outputOffset = 0;
+    b.tickWith("     1.");
+    EXPECT_EQ(b.p.form1.Label7.caption, "0.000 ");
+
+    // A thermocouple reply holding an "E" is a reading, not an over-range mark.
+    b.tickWith(" 1.2E-3");
+    EXPECT_EQ(b.p.form1.Label4.caption, " 1.2E-3");
+}
+
+TEST(LiveCycle, AcReadingsAreShownWithThreeDecimalsInFiveCharacters) {
+    LiveBench b("ACV");
+    b.tickWith(" 1.23456");
+    EXPECT_EQ(b.p.form1.Label4.caption, "1.234 ");
+    EXPECT_EQ(b.p.live.shownReading, "1.234");
+}
+
+TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
+    LiveBench b("ST");
+    const std::vector<std::string> expected = {"", "-999999 ", "", "-999999 "};
+    for (const std::string& shown : expected) {
+        b.tickWith("-1.2E+3");
+        EXPECT_EQ(b.p.form1.Label4.caption, shown);
+        EXPECT_EQ(b.p.form1.Label7.caption, shown);
+        EXPECT_EQ(b.p.form1.Label4.foreColour, kAlarmForeColour);
+        EXPECT_EQ(b.p.form1.Label7.backColour, kAlarmBackColour);
+    }
+    EXPECT_EQ(b.p.live.focusRequest, 1);
+    // The next good reading brings the normal colours back.
+    b.tickWith("  12.50");
+    EXPECT_EQ(b.p.form1.Label4.caption, "  12.50");
+    EXPECT_EQ(b.p.form1.Label4.backColour, b.p.live.normalBackColour);
+    EXPECT_EQ(b.p.live.focusRequest, 0);
+}
+
+TEST(LiveCycle, MissingRepliesAreSignalledOnceThenBlink) {
+    LiveBench b;
+    b.tickSilent();
+    EXPECT_EQ(b.dialogs.beeps, 1);
+    EXPECT_TRUE(b.p.form1.Picture2.visible);
+    EXPECT_TRUE(b.p.link.quickPollMode);
+    EXPECT_EQ(b.p.form1.Label4.caption, "ERROR  ");
+    EXPECT_EQ(b.p.form1.Label7.caption, "ERROR  ");
+    EXPECT_EQ(b.p.form1.Label4.foreColour, kAlarmForeColour);
+    b.tickSilent();
+    EXPECT_EQ(b.p.form1.Label4.caption, "");
+    b.tickSilent();
+    EXPECT_EQ(b.p.form1.Label4.caption, "ERROR  ");
+    EXPECT_EQ(b.dialogs.beeps, 1);
+    EXPECT_EQ(b.port.commands().size(), 3u);  // polling goes on every cycle
+
+    // The unit answers again: the signal is cleared.
+    b.p.live.errorPanelShown = 1;
+    b.p.form1.Picture1.visible = true;
+    b.tickWith("  20.00");
+    EXPECT_FALSE(b.p.form1.Picture2.visible);
+    EXPECT_FALSE(b.p.form1.Picture1.visible);
+    EXPECT_FALSE(b.p.link.quickPollMode);
+    EXPECT_EQ(b.p.live.readingErrorShown, 0);
+    EXPECT_EQ(b.p.form1.Label4.caption, "  20.00");
+    // A new silence is signalled again.
+    b.tickSilent();
+    EXPECT_EQ(b.dialogs.beeps, 2);
+}
+
+TEST(LiveCycle, SevenQuietCyclesAfterABurst) {
+    LiveBench b;
+    b.p.live.waitTicks = 1;
+    b.p.form1.Label11.visible = true;
+    for (int cycle = 1; cycle <= 7; ++cycle) {
+        b.tick();
+        EXPECT_TRUE(b.port.commands().empty()) << cycle;
+        EXPECT_EQ(b.p.form1.Label11.visible, cycle < 7) << cycle;
+    }
+    b.tickWith("  12.34");
+    EXPECT_EQ(b.port.commands(), std::vector<std::string>{"X01"});
+}
+
+TEST(LiveCycle, BannerIsHiddenWhenItsCountdownEnds) {
+    LiveBench b;
+    b.p.screen.bannerTicks = 2;
+    b.p.form1.Label3.visible = true;
+    b.tickWith("  1.00");
+    EXPECT_TRUE(b.p.form1.Label3.visible);
+    b.tickWith("  1.00");
+    EXPECT_FALSE(b.p.form1.Label3.visible);
+}
+
+TEST(LiveCycle, TrendTakesEverySecondGoodReading) {
+    LiveBench b;
+    for (int i = 0; i < 4; ++i) b.tickWith("  10.00");
+    b.tickSilent();  // a missing reply neither stores nor toggles
+    b.tickWith("  10.00");
+    EXPECT_EQ(b.p.trend.trendCount, 3);
+}
+
+TEST(DisplayMenu, DisplayOffHidesTheValuesButPollingGoesOn) {
+    LiveBench b;
+    displayOnOff(b.p);
+    EXPECT_FALSE(b.p.form1.Frame9.visible);
+    EXPECT_EQ(b.p.live.displayOn, 0);
+    b.tickWith("  10.00");
+    b.tickWith("  10.00");
+    EXPECT_EQ(b.port.commands().size(), 2u);
+    EXPECT_EQ(b.p.trend.trendCount, 1);
+    // No panel for a silent unit while the values are hidden.
+    b.tickSilent();
+    EXPECT_FALSE(b.p.form1.Picture2.visible);
+
+    displayOnOff(b.p);
+    EXPECT_TRUE(b.p.form1.Frame9.visible);
+    EXPECT_TRUE(b.p.form1.Timer1.enabled);
+    EXPECT_EQ(b.p.live.readingErrorShown, 0);
+    EXPECT_FALSE(b.p.link.quickPollMode);
+}
+
+TEST(DisplayMenu, DemoWorkGetsTheNotConnectedReport) {
+    LiveBench b;
+    b.p.screen.unitConnected = 0;
+    b.p.form1.Timer1.enabled = false;
+    displayOnOff(b.p);
+    EXPECT_TRUE(b.p.form1.Picture1.visible);
+    ASSERT_GE(b.p.form1.Picture1.lines.size(), 3u);
+    EXPECT_EQ(b.p.form1.Picture1.lines[2], "   You have chosen 'SIGNAL CONDITIONER  ");
+    EXPECT_FALSE(b.p.form1.Timer1.enabled);
+    EXPECT_TRUE(b.p.form1.Frame9.visible);
+}
+
+}  // namespace
+}  // namespace sigcond
