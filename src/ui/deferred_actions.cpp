@@ -5,7 +5,6 @@
 
 #include "config/read_config.h"
 #include "config/send_config.h"
-#include "config/send_config.h"
 #include "program.h"
 #include "records/print_report.h"
 #include "ui/main_screen_handlers.h"
@@ -25,7 +24,6 @@ constexpr DeferredActionRow kDeferredActions[] = {
     {kActionLayout, layoutAction},
     {kActionSend, runDeferredTransmit},
     {kActionPrint, printConfigurationReport},
-    {kActionSend, runDeferredTransmit},
     {kActionRead, readAction},
     {kActionLargeScreen, largeScreenAction},
 };

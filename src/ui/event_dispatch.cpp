@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "config/send_config.h"
-#include "config/send_config.h"
 #include "program.h"
 #include "records/config_file.h"
 #include "records/print_report.h"
@@ -14,7 +13,6 @@
 #include "records/file_chooser.h"
 #include "records/graph_window.h"
 #include "ui/events.h"
-#include "ui/gate_debounce_entry.h"
 #include "ui/main_screen_handlers.h"
 #include "ui/main_screen_ops.h"
 #include "ui/start_flow.h"
@@ -148,12 +146,6 @@ const Route kRoutes[] = {
 
     // Any other window: size changes.
     {"*", "", K::Resize, resizeWindow},
-    // Main screen: sending the configuration, gate and debounce times.
-    {"Form1", "VW", K::Click, plain<showSendSummary>},
-    {"Form1", "Command14", K::Click, plain<sendConfiguration>},
-    {"Form1", "Command13", K::Click, plain<cancelSendSummary>},
-    {"Form1", "GATE", K::Click, plain<onGateTimeMenu>},
-    {"Form1", "DEBT", K::Click, plain<onDebounceTimeMenu>},
 };
 
 bool matches(const Route& r, const ScreenEvent& e) {
