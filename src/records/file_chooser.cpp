@@ -187,6 +187,9 @@ void loadFileChooser(Program& p) {
 void fileChooserDriveChange(Program& p, int line) {
     FileChooser& w = p.form8;
     if (line < 0 || line >= static_cast<int>(w.drives.size())) return;
+    if (line == w.rememberedDrive) return;
+    // The folder in use on the remembered drive, to go back to after Cancel.
+    const std::string previousDirectory = w.directory;
     w.Drive1.selected = line;
     for (;;) {
         w.pointer = Pointer::Hourglass;
@@ -199,10 +202,14 @@ void fileChooserDriveChange(Program& p, int line) {
         const Answer answer =
             p.dialogs.messageBox("Disk not ready", Buttons::RetryCancel, Icon::Exclamation, " ");
         if (answer == Answer::Retry) continue;
-        // Back on the drive that was in use; its folder was readable a moment ago.
-        const bool wasRemembered = w.Drive1.selected == w.rememberedDrive;
         w.Drive1.selected = w.rememberedDrive;
-        if (wasRemembered || w.rememberedDrive < 0) return;
+        if (w.rememberedDrive < 0) return;
+        w.pointer = Pointer::Hourglass;
+        if (!fileChooserSetDirectory(p, previousDirectory)) {
+            fileChooserSetDirectory(p, w.drives[w.rememberedDrive]);
+        }
+        w.pointer = Pointer::Arrow;
+        return;
     }
 }
 

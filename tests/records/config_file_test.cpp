@@ -1,0 +1,211 @@
+#include "records/config_file.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "config/register_codec.h"
+#include "records_bench.h"
+
+namespace sigcond {
+namespace {
+
+using test::RecordsBench;
+
+int countLines(const std::string& text) {
+    int lines = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '\r' && text[i + 1] == '\n') ++lines;
+    }
+    return lines;
+}
+
+const std::string kSaveIllegal = "You have entered illegal name for a file.\r\nPlease enter again";
+
+TEST(ConfigFile, ThermocoupleSavedAndLoadedBackGivesTheSameFiveLines) {
+    RecordsBench b("TC");
+    b.p.config.choice[1][1] = 3;
+    b.p.config.choice[3][1] = 5;
+    b.p.config.scalingText = {"", "100.0000", "04.0000", "300.0000", "20.0000"};
+    b.typeName("FIRST");
+    saveConfiguration(b.p);
+    const std::string first = test::fileText(b.path("FIRST.CFG"));
+    EXPECT_EQ(countLines(first), 5);
+    EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
+    EXPECT_EQ(b.p.form1.Label3.caption, kSavedBanner);
+    EXPECT_EQ(b.p.form1.Label3.width, 40 * 120);
+    EXPECT_EQ(b.p.form1.Label3.fontSize, 10);
+    EXPECT_TRUE(b.p.form1.Label3.visible);
+    EXPECT_EQ(b.p.screen.bannerTicks, 4);
+    EXPECT_EQ(b.p.config.modeMarker, "");
+
+    // A fresh record, then the file: the same configuration comes back.
+    b.useType("TC");
+    b.p.screen.uncommittedGroup = 3;
+    b.typeName("FIRST.CFG");
+    loadConfiguration(b.p);
+    EXPECT_EQ(b.p.config.choice[1][1], 3);
+    EXPECT_EQ(b.p.config.choice[3][1], 5);
+    EXPECT_EQ(b.p.screen.currentGroup, 2);
+    EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
+    EXPECT_EQ(b.p.form1.Label3.caption, kLoadedBanner);
+    b.typeName("SECOND");
+    saveConfiguration(b.p);
+    EXPECT_EQ(test::fileText(b.path("SECOND.CFG")), first);
+}
+
+TEST(ConfigFile, LineCountFollowsTheInputType) {
+    const std::pair<const char*, int> types[] = {{"FP", 7}, {"ACV", 4}, {"ACC", 4},
+                                                 {"RTD", 5}, {"PR", 5},  {"ST", 5}};
+    for (const auto& [type, lines] : types) {
+        RecordsBench b(type);
+        b.typeName("T");
+        saveConfiguration(b.p);
+        const std::string text = test::fileText(b.path("T.CFG"));
+        EXPECT_EQ(countLines(text), lines) << type;
+        EXPECT_EQ(text.find('\n'), text.find('\r') + 1) << type;
+    }
+}
+
+TEST(ConfigFile, LoadingUnderAnotherTypeFillsSlotsInFileOrder) {
+    RecordsBench b("FP");
+    std::array<std::string, 13> slots = b.p.registers.registerText;
+    slots[6] = "7E";
+    slots[7] = "05";
+    const std::string tcFile = "29\r\n46\r\n06\r\n" + std::string(24, '1') + "\r\n03\r\n";
+    ASSERT_EQ(readConfigurationText(tcFile, 6, "FP", slots), FileProblem::None);
+    EXPECT_EQ(slots[1], "29");
+    EXPECT_EQ(slots[4], std::string(24, '1'));
+    EXPECT_EQ(slots[5], "03");  // the thermocouple's slot-7 line
+    EXPECT_EQ(slots[6], "7E");  // past the end of the file: unchanged
+    EXPECT_EQ(slots[7], "05");
+
+    // A longer file is read only as far as the type needs.
+    std::array<std::string, 13> ac{};
+    ac[7] = "keep";
+    ASSERT_EQ(readConfigurationText(tcFile, 4, "ACV", ac), FileProblem::None);
+    EXPECT_EQ(ac[4], std::string(24, '1'));
+    EXPECT_EQ(ac[5], "");
+    EXPECT_EQ(ac[7], "keep");
+}
+
+TEST(ConfigFile, LoadRefusesFilesThatHoldNoConfiguration) {
+    RecordsBench b("TC");
+    const std::array<std::string, 13> before = b.p.registers.registerText;
+    const std::string bad[] = {
+        "",
+        "29\r\n46\r\n06\r\n0000000000000000000000\r\n03\r\n",  // slot 4 too short
+        "29\r\n4G\r\n",                                       // not hexadecimal
+        "  12.3  \xB0" "C           12:00:00      12-08-2026\r\n",  // a data log
+        "29\r\n\r\n06\r\n",                                   // an empty line
+    };
+    for (const std::string& text : bad) {
+        std::array<std::string, 13> slots = before;
+        EXPECT_EQ(readConfigurationText(text, 4, "TC", slots), FileProblem::NotConfiguration);
+        EXPECT_EQ(slots, before);
+    }
+    const ConfigRecord record = b.p.config;
+    test::writeText(b.path("LOG.CFG"), bad[3]);
+    b.typeName("LOG.CFG");
+    b.cancelChooser();
+    loadConfiguration(b.p);
+    ASSERT_EQ(b.dialogs.messages.size(), 1u);
+    EXPECT_EQ(b.dialogs.messages[0].text,
+              "This file does not hold a configuration.\rPlease enter again.");
+    EXPECT_EQ(b.p.registers.registerText, before);
+    EXPECT_EQ(b.p.config.choice, record.choice);
+    EXPECT_EQ(b.dialogs.modalWindows.size(), 2u);  // the chooser came back
+}
+
+TEST(ConfigFile, CancelAndEncoderFailureWriteNothing) {
+    RecordsBench b("TC");
+    test::writeText(b.path("KEEP.CFG"), "old contents\r\n");
+    b.cancelChooser();
+    saveConfiguration(b.p);
+    b.cancelChooser();
+    loadConfiguration(b.p);
+    EXPECT_EQ(test::fileText(b.path("KEEP.CFG")), "old contents\r\n");
+    EXPECT_FALSE(b.p.form1.Label3.visible && b.p.form1.Label3.caption == kSavedBanner);
+
+    // Input 1 and Input 2 too close: the encoder reports it and nothing is written.
+    b.p.config.scalingText = {"", "10.0000", "04.0000", "10.0500", "20.0000"};
+    b.typeName("KEEP");
+    saveConfiguration(b.p);
+    EXPECT_EQ(test::fileText(b.path("KEEP.CFG")), "old contents\r\n");
+    EXPECT_EQ(b.p.screen.abortFlag, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b.folder),
+                            std::filesystem::directory_iterator()),
+              1);  // no temporary file left behind
+}
+
+TEST(ConfigFile, AnErrorLeftFromEarlierDoesNotStopASave) {
+    RecordsBench b("TC");
+    b.p.screen.abortFlag = 1;  // e.g. a communication report before the save
+    b.typeName("LATER");
+    saveConfiguration(b.p);
+    EXPECT_TRUE(std::filesystem::exists(b.path("LATER.CFG")));
+}
+
+TEST(ConfigFile, FailuresShowTheirMessagesAndTheChooserComesBack) {
+    RecordsBench b("TC");
+    std::filesystem::create_directory(b.folder / "DIR.CFG");
+    struct Case {
+        std::string name;
+        bool save;
+        std::string message;
+    };
+    std::vector<Case> cases = {
+        {b.path("missing/X.CFG"), true, "Path not found.\rPlease enter again"},
+        {b.path("missing/X.CFG"), false, "Path not found.\rPlease enter again."},
+        {b.path("NONE.CFG"), false, "File does not exit.\rPlease enter again."},
+        {b.path("DIR.CFG"), true, kSaveIllegal},
+        {b.path("DIR.CFG"), false, "You have enter illegal name for a file.\rPlease enter again."},
+        {"/dev/full", true, kSaveIllegal},  // the disk is full
+    };
+    if (::geteuid() == 0) {
+        cases.push_back({"/sys/X.CFG", true, kSaveIllegal});  // read-only even for root
+    } else {
+        std::filesystem::create_directory(b.folder / "ro");
+        std::filesystem::permissions(b.folder / "ro", std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_exec);
+        cases.push_back({b.path("ro/X.CFG"), true, kSaveIllegal});
+    }
+    for (const Case& c : cases) {
+        b.dialogs.messages.clear();
+        b.dialogs.modalWindows.clear();
+        const int beeps = b.dialogs.beeps;
+        b.typeName(c.name);
+        b.cancelChooser();
+        if (c.save) saveConfiguration(b.p);
+        else loadConfiguration(b.p);
+        ASSERT_EQ(b.dialogs.messages.size(), 1u) << c.name;
+        EXPECT_EQ(b.dialogs.messages[0].text, c.message) << c.name;
+        EXPECT_EQ(b.dialogs.messages[0].icon, Icon::Exclamation);
+        EXPECT_EQ(b.dialogs.messages[0].title, " ");
+        EXPECT_EQ(b.dialogs.beeps, beeps + 1);
+        EXPECT_EQ(b.dialogs.modalWindows.size(), 2u) << c.name;
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
+TEST(ConfigFile, ReplacingWritesWholeFilesAndKeepsTheOldOneOnFailure) {
+    RecordsBench b;
+    const std::string target = b.path("A.CFG");
+    test::writeText(target, "old\r\n");
+    ::chmod(target.c_str(), 0640);
+    ASSERT_EQ(writeFileReplacing(target, "new\r\n"), 0);
+    EXPECT_EQ(test::fileText(target), "new\r\n");
+    EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    EXPECT_EQ(writeFileReplacing(b.path("no/A.CFG"), "x"), ENOENT);
+    EXPECT_EQ(writeFileReplacing("/dev/full", "x"), ENOSPC);
+    EXPECT_EQ(problemOfError(ENOENT, b.path("no/A.CFG"), true), FileProblem::PathNotFound);
+    EXPECT_EQ(problemOfError(ENOENT, b.path("B.CFG"), true), FileProblem::NotFound);
+    EXPECT_EQ(problemOfError(ENOMEDIUM, b.path("B.CFG"), false), FileProblem::DiskNotReady);
+    EXPECT_EQ(saveMessage(FileProblem::DiskNotReady), "Disk not ready.\rPlease enter again");
+    EXPECT_EQ(loadMessage(FileProblem::DiskNotReady), "Disk not ready.\rPlease enter again.");
+}
+
+}  // namespace
+}  // namespace sigcond

@@ -1,0 +1,162 @@
+#include "records/file_chooser.h"
+
+#include <gtest/gtest.h>
+
+#include "records_bench.h"
+
+namespace sigcond {
+namespace {
+
+using test::RecordsBench;
+
+TEST(FileChooser, OpensWithPatternTitleAndListsMatchingFilesIgnoringCase) {
+    RecordsBench b;
+    test::writeText(b.path("MYSET.CFG"), "");
+    test::writeText(b.path("myset.cfg"), "");
+    test::writeText(b.path("other.txt"), "");
+    test::writeText(b.path("log.dat"), "");
+    std::filesystem::create_directory(b.folder / "sub");
+    b.p.files.configFileName = "Save configuration";
+    loadFileChooser(b.p);
+    const FileChooser& w = b.p.form8;
+    EXPECT_TRUE(w.visible);
+    EXPECT_EQ(w.title, "Save configuration");
+    EXPECT_EQ(w.Text1.caption, "*.cfg");
+    EXPECT_EQ(w.pattern, "*.CFG");
+    EXPECT_EQ(w.Label2.caption, b.folder.string());
+    EXPECT_EQ(w.File1.lines, (std::vector<std::string>{"MYSET.CFG", "myset.cfg"}));
+    EXPECT_EQ(w.Dir1.lines, (std::vector<std::string>{"..", "sub"}));
+    EXPECT_FALSE(w.Drive1.lines.empty());
+    EXPECT_EQ(w.Drive1.lines[0], "/");
+    EXPECT_GE(w.Drive1.selected, 0);
+
+    b.p.files.logChooser = 1;
+    loadFileChooser(b.p);
+    EXPECT_EQ(b.p.form8.Text1.caption, "*.dat");
+    EXPECT_EQ(b.p.form8.File1.lines, (std::vector<std::string>{"log.dat"}));
+}
+
+TEST(FileChooser, NameRulesCompleteTheExtensionOrRejectTheName) {
+    RecordsBench b;
+    const std::string prefix = b.folder.string() + "/";
+    struct Case {
+        std::string typed;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"MYSET", prefix + "MYSET.CFG"},
+        {"myset.cfg", prefix + "myset.cfg"},
+        {"MYSET.Cfg", prefix + "MYSET.Cfg"},
+        {"/elsewhere/X.TXT", "/elsewhere/X.TXT"},  // a complete path is taken as typed
+        {"MYSET.TXT", "ERROR"},
+        {"MYSET.", "ERROR"},
+    };
+    for (const Case& c : cases) {
+        b.p.files.configFileName = "Save configuration";
+        b.p.files.fileChosen = 0;
+        loadFileChooser(b.p);
+        b.p.form8.Text1.caption = c.typed;
+        fileChooserOk(b.p);
+        EXPECT_EQ(b.p.files.configFileName, c.expected) << c.typed;
+        EXPECT_EQ(b.p.files.fileChosen, 1) << c.typed;
+        EXPECT_FALSE(b.p.form8.visible) << c.typed;
+    }
+    ASSERT_EQ(b.dialogs.messages.size(), 2u);
+    EXPECT_EQ(b.dialogs.messages[0].text, "File name should be filename.CFG\r");
+    EXPECT_EQ(b.dialogs.messages[0].icon, Icon::Exclamation);
+    EXPECT_EQ(b.dialogs.messages[0].title, " ");
+    EXPECT_EQ(b.dialogs.beeps, 2);
+}
+
+TEST(FileChooser, WildcardOrEmptyNameOnlyRefreshesTheLists) {
+    RecordsBench b;
+    b.p.files.configFileName = "Load configuration";
+    loadFileChooser(b.p);
+    EXPECT_TRUE(b.p.form8.File1.lines.empty());
+    test::writeText(b.path("NEW.CFG"), "");
+    for (const std::string typed : {"*.cfg", ""}) {
+        b.p.form8.Text1.caption = typed;
+        fileChooserOk(b.p);
+        EXPECT_TRUE(b.p.form8.visible);
+        EXPECT_EQ(b.p.files.fileChosen, 0);
+        EXPECT_EQ(b.p.files.configFileName, "Load configuration");
+    }
+    EXPECT_EQ(b.p.form8.File1.lines, (std::vector<std::string>{"NEW.CFG"}));
+}
+
+TEST(FileChooser, FileClicksEnterAndFolderNavigation) {
+    RecordsBench b;
+    std::filesystem::create_directory(b.folder / "jobs");
+    test::writeText(b.path("jobs/PUMP.CFG"), "");
+    b.p.files.configFileName = "Load configuration";
+    loadFileChooser(b.p);
+    fileChooserDirOpen(b.p, 1);  // "jobs"
+    EXPECT_EQ(b.p.form8.Label2.caption, b.path("jobs"));
+    ASSERT_EQ(b.p.form8.File1.lines, (std::vector<std::string>{"PUMP.CFG"}));
+    fileChooserFileClick(b.p, 0);
+    EXPECT_EQ(b.p.form8.Text1.caption, "PUMP.CFG");
+    EXPECT_TRUE(b.p.form8.visible);
+
+    ScreenEvent enter{.window = "Form8", .control = "Text1", .kind = EventKind::KeyPress,
+                      .keyAscii = 13};
+    fileChooserEvent(b.p, enter);
+    EXPECT_EQ(enter.keyAscii, 0);
+    EXPECT_EQ(b.p.files.configFileName, b.path("jobs/PUMP.CFG"));
+    EXPECT_FALSE(b.p.form8.visible);
+
+    // The next chooser opens where the last one closed; ".." goes up again.
+    b.p.files.configFileName = "Load configuration";
+    loadFileChooser(b.p);
+    EXPECT_EQ(b.p.form8.Label2.caption, b.path("jobs"));
+    fileChooserDirOpen(b.p, 0);
+    EXPECT_EQ(b.p.form8.Label2.caption, b.folder.string());
+    fileChooserDirOpen(b.p, 1);
+    fileChooserFileDoubleClick(b.p, 0);
+    EXPECT_EQ(b.p.files.configFileName, b.path("jobs/PUMP.CFG"));
+    EXPECT_EQ(b.p.files.fileChosen, 1);
+}
+
+TEST(FileChooser, ChoiceRepeatsAfterARejectedNameAndCancelGivesNothing) {
+    RecordsBench b;
+    b.typeName("BAD.TXT");
+    b.typeName("GOOD");
+    EXPECT_TRUE(chooseFile(b.p, "Save configuration", 0));
+    EXPECT_EQ(b.p.files.configFileName, b.path("GOOD.CFG"));
+    EXPECT_EQ(b.p.files.fileChosen, 0);  // cleared for the next use
+    EXPECT_EQ(b.dialogs.modalWindows.size(), 2u);
+
+    b.cancelChooser();
+    EXPECT_FALSE(chooseFile(b.p, "Log Data", 1));
+    EXPECT_EQ(b.p.files.configFileName, "");
+    EXPECT_EQ(b.p.files.logChooser, 0);
+}
+
+TEST(FileChooser, UnreadableDriveAsksToRetryAndFallsBackOnCancel) {
+    RecordsBench b;
+    b.p.files.configFileName = "Load configuration";
+    loadFileChooser(b.p);
+    FileChooser& w = b.p.form8;
+    const int remembered = w.Drive1.selected;
+    w.drives.push_back("/no/such/volume");
+    w.Drive1.lines.push_back("/no/such/volume");
+    b.dialogs.answers = {Answer::Retry, Answer::Cancel};
+    fileChooserDriveChange(b.p, static_cast<int>(w.drives.size()) - 1);
+    ASSERT_EQ(b.dialogs.messages.size(), 2u);
+    EXPECT_EQ(b.dialogs.messages[0].text, "Disk not ready");
+    EXPECT_EQ(b.dialogs.messages[0].buttons, Buttons::RetryCancel);
+    EXPECT_EQ(w.Drive1.selected, remembered);
+    EXPECT_EQ(w.Label2.caption, b.folder.string());
+    EXPECT_EQ(w.pointer, Pointer::Arrow);
+}
+
+TEST(FileChooser, PatternMatchingIgnoresCase) {
+    EXPECT_TRUE(matchesPattern("a.CFG", "*.CFG"));
+    EXPECT_TRUE(matchesPattern("a.cfg", "*.CFG"));
+    EXPECT_TRUE(matchesPattern(".cfg", "*.CFG"));
+    EXPECT_FALSE(matchesPattern("a.cfgx", "*.CFG"));
+    EXPECT_FALSE(matchesPattern("acfg", "*.CFG"));
+    EXPECT_TRUE(matchesPattern("x1.dat", "x?.DAT"));
+}
+
+}  // namespace
+}  // namespace sigcond
