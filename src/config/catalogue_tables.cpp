@@ -23,7 +23,7 @@ std::vector<TypeSpec> makeSpecs() {
     std::vector<TypeSpec> specs;
     specs.push_back(TypeSpec{
         "TC", "THERMOCOUPLE", "03", {1600, 6600, 3620}, {1900, 6000, 3920},
-        {{"Thermocouple type :  ", 1, 17,
+        {{"Thermocouple type :  ", 1, 0,
           {"'J' T/C", "'K' T/C", "'T' T/C", "'E' T/C", "'N' T/C", "'Din J' T/C", "'R' T/C",
            "'S' T/C", "'B' T/C", "'C' T/C"}},
          kLineFrequency2},

@@ -102,11 +102,14 @@ std::string encodeScalingValue(std::string_view typed, bool output, bool countin
     int d = point == std::string::npos ? 0 : static_cast<int>(text.size() - point);
     if (output) d = kOutputDecimalsDigit;
     if (d == 0) d = 1;
-    // The format digit holds D in three bits, and a negative code is read back with at most
-    // five decimals: decimals beyond that are rounded away.
+    // The format digit holds D in three bits and a code is read back through six decimal
+    // digits (five when negative): decimals that do not fit are rounded away, so a text longer
+    // than an entry can be still gives a code of six digits.
+    const double value = std::fabs(textToNumber(text));
+    const double widest = negative ? 99999 : 999999;
     d = std::min(d, negative ? 6 : 7);
-    const double magnitude =
-        std::min(std::fabs(textToNumber(text)) * pow10(d - 1), kMagnitudeMax);
+    while (!output && d > 1 && std::nearbyint(value * pow10(d - 1)) > widest) --d;
+    const double magnitude = std::min(value * pow10(d - 1), kMagnitudeMax);
     return std::string(1, hexDigit((negative ? 8 : 0) + d)) +
            padLeftZeros(numberToHex(magnitude), kMagnitudeWidth);
 }

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include "config/option_catalogue.h"
+#include "support/link_bench.h"
+
+namespace sigcond {
+namespace {
+
+struct CatalogueBench : test::LinkBench {
+    void build(std::string_view type) {
+        p.config.inputType = std::string(type);
+        buildOptionCatalogue(p);
+    }
+    const OptionCatalogue& cat() { return p.config.catalogue; }
+};
+
+TEST(OptionCatalogue, TypeNumbersAndNames) {
+    EXPECT_EQ(inputTypeForNumber("00"), "FP");
+    EXPECT_EQ(inputTypeForNumber("01"), "PR");
+    EXPECT_EQ(inputTypeForNumber("02"), "ST");
+    EXPECT_EQ(inputTypeForNumber("03"), "TC");
+    EXPECT_EQ(inputTypeForNumber("04"), "RTD");
+    EXPECT_EQ(inputTypeForNumber("05"), "ACV");
+    EXPECT_EQ(inputTypeForNumber("06"), "ACC");
+    EXPECT_EQ(inputTypeForNumber("07"), "TC");
+    EXPECT_EQ(inputTypeForNumber(""), "TC");
+
+    CatalogueBench b;
+    b.build("FP");
+    EXPECT_EQ(b.p.config.inputTypeName, "FREQUENCY/PULSE");
+    b.p.config.inputType = "XX";
+    typeNameOf(b.p);
+    EXPECT_EQ(b.p.config.inputTypeName, "FREQUENCY/PULSE");  // unknown code: unchanged
+    b.p.config.inputType = "ACC";
+    typeNameOf(b.p);
+    EXPECT_EQ(b.p.config.inputTypeName, "AC CURRENT");
+}
+
+TEST(OptionCatalogue, BuildResetsRecordAndRegisterImage) {
+    CatalogueBench b;
+    b.build("TC");
+    b.p.config.choice[1][1] = 4;
+    b.p.config.choice[7][1] = 3;
+    b.p.config.scalingText[2] = "4";
+    b.p.config.gateTimeText = "12";
+    b.p.registers.registerText[1] = "AA";
+    b.p.screen.currentGroup = 3;
+    b.build("FP");
+    for (int g = 1; g <= 7; ++g)
+        for (int i = 1; i <= 10; ++i) EXPECT_EQ(b.p.config.choice[g][i], 1) << g << "," << i;
+    EXPECT_EQ(b.p.config.scalingText[1], "00.0000");
+    EXPECT_EQ(b.p.config.scalingText[2], "00.0000");
+    EXPECT_EQ(b.p.config.scalingText[3], "10.0000");
+    EXPECT_EQ(b.p.config.scalingText[4], "10.0000");
+    EXPECT_EQ(b.p.config.gateTimeText, "000");
+    EXPECT_EQ(b.p.config.debounceTimeText, "001");
+    const std::array<std::string, 7> defaults{"", "29", "46", "06", std::string(24, '0'), "FF", "FB"};
+    const std::array<std::string, 7> numbers{"", "01", "02", "04", "", "0D", "0E"};
+    for (int s = 1; s <= 6; ++s) {
+        EXPECT_EQ(b.p.registers.registerText[s], defaults[s]);
+        EXPECT_EQ(b.p.registers.registerNumber[s], numbers[s]);
+    }
+    EXPECT_EQ(b.p.registers.encodedGroupCount, 6);
+    EXPECT_EQ(b.p.screen.currentGroup, 1);
+    b.build("ACV");
+    EXPECT_EQ(b.p.registers.encodedGroupCount, 4);
+}
+
+TEST(OptionCatalogue, PaddedCaptionsHoldTheirQuotedForms) {
+    CatalogueBench b;
+    b.build("TC");
+    EXPECT_EQ(b.cat().optionCaption[1][1][1], "  'J' T/C      ");
+    EXPECT_EQ(b.cat().optionCaption[1][1][6], "  'Din J' T/C  ");
+    EXPECT_EQ(b.cat().optionCaption[2][2][2], "  No   ");
+    EXPECT_EQ(b.cat().optionCaption[2][3][2], "  Volt     ");
+    EXPECT_EQ(b.cat().optionCaption[7][1][1], "        1");
+    EXPECT_EQ(b.cat().optionCaption[7][1][4], "        .001");
+    EXPECT_EQ(b.cat().rangeUnit[10], "  \xB0");
+    EXPECT_EQ(b.cat().groupTitle[1], "Input range or configuration : ");
+    EXPECT_EQ(b.cat().groupTitle[2], "Input/output mode selection : ");
+    b.build("PR");
+    EXPECT_EQ(b.cat().optionCaption[1][1][1], "  20 mA      ");
+    EXPECT_EQ(b.cat().optionCaption[2][1][1], "  No   ");
+
+    // Every option caption of groups 1 and 2 starts with two blanks and shares its item's width.
+    for (std::string_view type : kDemoTypeOrder) {
+        b.build(type);
+        for (int g = 1; g <= 2; ++g)
+            for (int i = 1; i <= b.cat().itemCount[g]; ++i) {
+                const auto width = b.cat().optionCaption[g][i][1].size();
+                for (int k = 1; k <= b.cat().choiceCount[g][i]; ++k) {
+                    const std::string& c = b.cat().optionCaption[g][i][k];
+                    EXPECT_EQ(c.substr(0, 2), "  ") << type << g << i << k;
+                    EXPECT_NE(c[2], ' ') << type << g << i << k;
+                    EXPECT_EQ(c.size(), width) << type << g << i << k;
+                }
+            }
+    }
+}
+
+TEST(OptionCatalogue, ItemsListSlotsAndLayoutPerType) {
+    CatalogueBench b;
+    b.build("RTD");
+    EXPECT_EQ(b.cat().itemCount[1], 5);
+    EXPECT_EQ(b.cat().itemCount[2], 2);
+    EXPECT_EQ(b.cat().itemCaption[1][4], "Wiring :       ");
+    EXPECT_EQ(b.cat().listSlot[1][5], 3);
+    EXPECT_EQ(b.cat().choiceCount[1][1], 4);
+    EXPECT_EQ(b.cat().frame[1].left, 900);
+    EXPECT_EQ(b.cat().frame[1].width, 7900);
+    EXPECT_EQ(b.cat().frame[2].height, 2120);
+    b.build("FP");
+    EXPECT_EQ(b.cat().itemCaption[2][1], " Mode :        ");
+    EXPECT_EQ(b.cat().choiceCount[2][1], 4);
+    EXPECT_EQ(b.cat().listSlot[1][4], 1);
+    EXPECT_EQ(b.cat().choiceCount[7][1], 6);
+    EXPECT_EQ(b.cat().optionCaption[7][1][3], "9999.99");
+    b.build("ST");
+    EXPECT_EQ(b.cat().choiceCount[7][1], 5);
+    EXPECT_EQ(b.cat().listSlot[1][1], 4);
+    EXPECT_EQ(b.cat().frame[2].left, 2000);
+    // "ACV"/"ACC" have no resolution group at all.
+    for (std::string_view type : {"ACV", "ACC"}) {
+        b.build(type);
+        EXPECT_EQ(b.cat().itemCount[7], 0);
+        EXPECT_EQ(b.cat().choiceCount[7][1], 0);
+    }
+}
+
+TEST(OptionCatalogue, FilterGroupOffersEightOfNineCaptions) {
+    CatalogueBench b;
+    for (std::string_view type : kDemoTypeOrder) {
+        b.build(type);
+        EXPECT_EQ(b.cat().itemCaption[3][1], "Filter time constant :");
+        EXPECT_EQ(b.cat().choiceCount[3][1], 8) << type;
+        EXPECT_EQ(b.cat().listSlot[3][1], 9);
+    }
+    EXPECT_EQ(b.cat().optionCaption[3][1][1], "  No filtering  ");
+    EXPECT_EQ(b.cat().optionCaption[3][1][8], "  128           ");
+    EXPECT_EQ(b.cat().optionCaption[3][1][9], "  256           ");
+}
+
+TEST(OptionCatalogue, DerivedUnitsAndOutputTexts) {
+    CatalogueBench b;
+    b.build("TC");
+    EXPECT_EQ(b.p.config.readingUnitText, "  \xB0" "C ");
+    b.p.config.choice[2][1] = 3;  // Kelvin
+    refreshDerivedLabels(b.p);
+    EXPECT_EQ(b.p.config.temperatureSuffix, "K ");
+    EXPECT_EQ(b.p.config.readingUnitText, "  \xB0K ");
+    EXPECT_EQ(b.p.config.outputFullScaleText, "20.0000");
+    EXPECT_EQ(b.p.config.outputUnitText, "  mA");
+    b.p.config.choice[2][3] = 2;  // Volt
+    refreshDerivedLabels(b.p);
+    EXPECT_EQ(b.p.config.outputFullScaleText, "10.0000");
+    EXPECT_EQ(b.p.config.outputUnitText, "  Volt");
+
+    // The volt option of any type's analog output item switches the output texts.
+    const std::array<std::pair<std::string_view, int>, 7> outputItem{
+        {{"TC", 3}, {"RTD", 2}, {"PR", 3}, {"ST", 1}, {"ACV", 1}, {"ACC", 1}, {"FP", 2}}};
+    for (auto [type, item] : outputItem) {
+        b.build(type);
+        b.p.config.choice[2][item] = 2;
+        refreshDerivedLabels(b.p);
+        EXPECT_EQ(b.p.config.outputUnitText, "  Volt") << type;
+        b.p.config.choice[2][item] = 1;
+        refreshDerivedLabels(b.p);
+        EXPECT_EQ(b.p.config.outputUnitText, "  mA") << type;
+    }
+
+    b.build("FP");
+    EXPECT_EQ(b.p.config.readingUnitText, "  Hz  ");
+    for (int mode = 2; mode <= 4; ++mode) {
+        b.p.config.choice[2][1] = mode;
+        refreshDerivedLabels(b.p);
+        EXPECT_EQ(b.p.config.readingUnitText, " Counts");
+    }
+    b.build("ACC");
+    b.p.config.choice[1][1] = 3;
+    refreshDerivedLabels(b.p);
+    EXPECT_EQ(b.p.config.readingUnitText, " Amp");
+    EXPECT_EQ(b.p.config.temperatureSuffix, "");
+}
+
+TEST(OptionCatalogue, RangeFactorByTypeAndRange) {
+    CatalogueBench b;
+    b.build("PR");
+    const double pr[] = {5000, 250, 100000, 50000, 20000, 10000};
+    for (int k = 1; k <= 6; ++k) {
+        b.p.config.choice[1][1] = k;
+        EXPECT_DOUBLE_EQ(*rangeFactor(b.p), pr[k - 1]);
+    }
+    b.build("ST");
+    EXPECT_DOUBLE_EQ(*rangeFactor(b.p), 3333.33);
+    b.build("ACV");
+    b.p.config.choice[1][1] = 2;
+    EXPECT_DOUBLE_EQ(*rangeFactor(b.p), 25000);
+    b.build("ACC");
+    b.p.config.choice[1][1] = 4;
+    EXPECT_DOUBLE_EQ(*rangeFactor(b.p), 20000);
+    for (std::string_view type : {"TC", "RTD", "FP"}) {
+        b.build(type);
+        EXPECT_FALSE(rangeFactor(b.p).has_value()) << type;
+    }
+}
+
+TEST(OptionCatalogue, ProcessResolutionRule) {
+    CatalogueBench b;
+    b.build("PR");
+    const int offered[] = {5, 4, 6, 6, 6, 5};
+    for (int range = 1; range <= 6; ++range) {
+        b.p.config.choice[1][1] = range;
+        limitProcessResolution(b.p);
+        EXPECT_EQ(b.cat().choiceCount[7][1], offered[range - 1]) << range;
+    }
+    // Ratiometric, 10 V, option 6 picked: offer 4 and pick 4.
+    b.p.config.choice[1][1] = 6;
+    b.p.config.choice[1][3] = 2;
+    b.p.config.choice[7][1] = 6;
+    limitProcessResolution(b.p);
+    EXPECT_EQ(b.cat().choiceCount[7][1], 4);
+    EXPECT_EQ(b.p.config.choice[7][1], 4);
+    // A pick inside the offer stays.
+    b.p.config.choice[1][3] = 1;
+    b.p.config.choice[1][1] = 3;
+    b.p.config.choice[7][1] = 2;
+    limitProcessResolution(b.p);
+    EXPECT_EQ(b.p.config.choice[7][1], 2);
+    // Other types are left alone.
+    b.build("ST");
+    b.p.config.choice[7][1] = 5;
+    limitProcessResolution(b.p);
+    EXPECT_EQ(b.cat().choiceCount[7][1], 5);
+    EXPECT_EQ(b.p.config.choice[7][1], 5);
+}
+
+TEST(OptionCatalogue, DisplayedResolutionCaptions) {
+    CatalogueBench b;
+    b.build("PR");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 1), " 20.  mA  ");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 2), " 20.0  mA  ");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 4), " 20.000  mA  ");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 5), " 20.0000  mA  ");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 6), " 2.00000  mA  ");
+    b.p.config.choice[1][1] = 4;  // 2 V
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 6), " 2.00000  Volt  ");
+    b.build("ST");
+    b.p.config.choice[1][1] = 2;  // 100 mV
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 3), " 100.00  mV  ");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 5), " 10.0000  mV  ");
+    b.build("FP");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 1), "50000.  Hz  ");
+    b.p.config.choice[2][1] = 4;
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 6), "9.99999 Counts");
+    b.build("TC");
+    EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 2), "        0.1");
+    EXPECT_EQ(displayedOptionCaption(b.p, 1, 1, 2), "  'K' T/C      ");
+    EXPECT_EQ(displayedOptionCaption(b.p, 0, 1, 1), "");
+    EXPECT_EQ(displayedOptionCaption(b.p, 1, 1, 13), "");
+}
+
+}  // namespace
+}  // namespace sigcond
