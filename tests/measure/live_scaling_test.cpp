@@ -1,0 +1,141 @@
+#include "measure/live_scaling.h"
+
+#include <gtest/gtest.h>
+
+#include "live_bench.h"
+#include "measure/scaling_panel.h"
+#include "ui/numeric_entry.h"
+
+namespace sigcond {
+namespace {
+
+using test::LiveBench;
+
+// Answers every write with its echo, and "X01" with the given reading.
+void answerEverything(LiveBench& b, const std::string& reading) {
+    b.port.responder = [reading](const std::string& command, const std::string&) {
+        if (command == "X01") return std::optional(test::ScriptedReply::text("X01" + reading + "\r"));
+        return std::optional(test::ScriptedReply::text(command.substr(0, 3) + "\r"));
+    };
+}
+
+TEST(LiveScaling, UnityScaleBurstThenSixQuietCycles) {
+    LiveBench b("TC");
+    answerEverything(b, "  500.0");
+    analogOutputScalingMenu(b.p);
+    b.dialogs.answers.push_back(Answer::Yes);
+    startLiveScaling(b.p);
+    ASSERT_FALSE(b.dialogs.messages.empty());
+    EXPECT_EQ(b.dialogs.messages.back().title, "SCALE AND OFFSET");
+    EXPECT_EQ(b.dialogs.messages.back().buttons, Buttons::YesNo);
+    EXPECT_EQ(b.dialogs.messages.back().text,
+              "DO YOU WANT TO SET THE ANALOG OUTPUT SCALE = 1   ( 1000" +
+                  b.p.config.readingUnitText + " input  =  20  mA  output ) \rOFFSET = 0 ?");
+    EXPECT_EQ(b.p.live.liveStep, 1);
+    EXPECT_EQ(b.p.live.unityScalePending, 1);
+    EXPECT_TRUE(b.p.form1.Label11.visible);
+    EXPECT_FALSE(b.p.form1.Command7.enabled);
+
+    const std::size_t before = b.port.commands().size();
+    b.tick();
+    EXPECT_EQ(b.commandsFrom(before),
+              (std::vector<std::string>{"W06200000", "W05300002", "Z01"}));
+    EXPECT_EQ(b.p.live.unityScalePending, 0);
+    for (int cycle = 0; cycle < 6; ++cycle) b.tick();
+    EXPECT_EQ(b.port.commands().size(), before + 3);
+    EXPECT_FALSE(b.p.form1.Label11.visible);
+    b.tick();
+    EXPECT_EQ(b.commandsFrom(before + 3), std::vector<std::string>{"X01"});
+    EXPECT_EQ(b.p.form1.Label7.caption, "10.000 ");  // 0.02 x 500
+    EXPECT_EQ(b.p.form1.Text1[0].caption, "  500.0");
+    EXPECT_EQ(b.p.live.capturedInput[1], 500.0);
+}
+
+TEST(LiveScaling, FrequencyUnitGetsNoQuestionAndZ01AtOnce) {
+    LiveBench b("FP");
+    answerEverything(b, "  100.0");
+    analogOutputScalingMenu(b.p);
+    const std::size_t shown = b.dialogs.messages.size();
+    beginLiveScaling(b.p);
+    EXPECT_EQ(b.dialogs.messages.size(), shown);
+    EXPECT_EQ(b.port.commands().back(), "Z01");
+    EXPECT_EQ(b.p.live.waitTicks, 1);
+    EXPECT_EQ(b.p.live.unityScalePending, 0);
+}
+
+TEST(LiveScaling, UnityCodesFollowTypeAndOutput) {
+    LiveBench volt("TC");
+    volt.p.config.outputFullScaleText = "10.0000";
+    EXPECT_EQ(unityScaleCodeFor(volt.p), "300001");
+    LiveBench process("PR");  // 20 mA input range, current output
+    EXPECT_EQ(unityScaleCodeFor(process.p), "100001");
+    EXPECT_NE(unityScaleQuestion(process.p).find("(  20"), std::string::npos);
+}
+
+TEST(LiveScaling, FailedBurstStopsTheTimerAndStaysPending) {
+    LiveBench b("TC");
+    analogOutputScalingMenu(b.p);
+    b.p.live.liveStep = 1;
+    b.p.live.unityScalePending = 1;
+    b.p.form1.Label11.visible = true;
+    b.port.silence();
+    b.tick();
+    EXPECT_EQ(b.port.commands(), std::vector<std::string>{"W06200000"});
+    EXPECT_FALSE(b.p.form1.Timer1.enabled);
+    EXPECT_FALSE(b.p.form1.Label11.visible);
+    EXPECT_EQ(b.p.live.unityScalePending, 1);
+    EXPECT_EQ(b.p.live.liveStep, 0);  // the failed exchange ended live scaling
+}
+
+TEST(LiveScaling, SilentUnitDuringStep1DisablesEntryUntilTheNextReading) {
+    LiveBench b("TC");
+    analogOutputScalingMenu(b.p);
+    b.dialogs.answers.push_back(Answer::No);
+    b.port.reply("Z01\r");
+    beginLiveScaling(b.p);
+    b.p.live.waitTicks = 0;
+    b.tickSilent();
+    EXPECT_FALSE(b.p.form1.Command4.enabled);
+    EXPECT_FALSE(b.p.form1.Text1[1].enabled);
+    EXPECT_FALSE(b.p.form1.Text1[3].enabled);
+    EXPECT_EQ(b.p.form1.Text1[0].caption, "ERROR");
+    b.tickWith("  42.00");
+    EXPECT_TRUE(b.p.form1.Command4.enabled);
+    EXPECT_TRUE(b.p.form1.Text1[1].enabled);
+    EXPECT_EQ(b.p.form1.Text1[0].caption, "  42.00");
+    EXPECT_EQ(b.p.form1.focus, "Text1(1)");
+}
+
+TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {
+    LiveBench b("TC");
+    analogOutputScalingMenu(b.p);
+    b.dialogs.answers.push_back(Answer::No);
+    b.port.reply("Z01\r");
+    beginLiveScaling(b.p);
+    b.p.live.waitTicks = 0;
+    b.tickWith("  10.00");
+    text1Change(b.p, 1, "25");
+    int key = kKeyEnter;
+    text1KeyPress(b.p, 1, key);
+    EXPECT_EQ(b.dialogs.messages.back().title, "INPUT ERROR !");
+    EXPECT_EQ(b.p.live.liveStep, 2);
+    EXPECT_EQ(b.p.config.scalingText[2], "25");
+    EXPECT_EQ(b.p.config.scalingText[1], "  10.00");
+    EXPECT_EQ(b.p.form1.focus, "Text1(3)");
+    EXPECT_EQ(b.p.form1.Text1[2].foreColour, 0xFF0000);
+
+    b.tickWith("  90.00");
+    EXPECT_EQ(b.p.form1.Text1[2].caption, "  90.00");
+    EXPECT_EQ(b.p.live.capturedInput[2], 90.0);
+    text1Change(b.p, 3, "20");
+    key = kKeyEnter;
+    text1KeyPress(b.p, 3, key);
+    EXPECT_EQ(b.p.live.liveStep, 0);
+    EXPECT_EQ(b.p.config.scalingText[3], "  90.00");
+    EXPECT_EQ(b.p.config.scalingText[4], "20");
+    EXPECT_TRUE(b.p.form1.Command7.enabled);
+    EXPECT_EQ(b.p.form1.focus, "Command3");
+}
+
+}  // namespace
+}  // namespace sigcond
