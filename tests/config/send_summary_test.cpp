@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config/option_catalogue.h"
+#include "config/send_config.h"
+#include "program.h"
+#include "sim/model/simulated_port.h"
+#include "support/scripted_dialogs.h"
+#include "ui/events.h"
+#include "ui/main_screen_ops.h"
+
+namespace sigcond {
+namespace {
+
+// The main screen of a prepared configuration of one type (demo work: the summary needs no
+// unit).
+struct SummaryBench {
+    sim::VirtualClock clock;
+    sim::UnitModel unit;
+    sim::SimulatedPort port{unit, clock};
+    test::ScriptedDialogs dialogs;
+    Program p{port, clock, dialogs};
+
+    explicit SummaryBench(const char* inputType) {
+        p.config.inputType = inputType;
+        buildOptionCatalogue(p);
+        initMainScreen(p);
+        p.form1.loaded = true;
+    }
+    const SendSummaryControls& s() const { return p.form1.sendSummary; }
+};
+
+TEST(SendSummary, RtdCopperSensorShowsNotApplicableForTypeAndStandard) {
+    SummaryBench b("RTD");
+    b.p.config.choice[kGroupInput][1] = 1;  // "10 Ohm (copper only)"
+    b.p.config.choice[kGroupInput][2] = 2;  // a nickel pick left over from before
+    b.p.config.choice[kGroupInput][4] = 3;
+    showSendSummary(b.p);
+
+    const OptionCatalogue& cat = b.p.config.catalogue;
+    EXPECT_TRUE(b.p.form1.Frame5.visible);
+    EXPECT_EQ(b.p.form1.Frame5.caption, "Configuration");
+    EXPECT_EQ(b.p.form1.Command14.caption, "&Send");
+    EXPECT_EQ(b.p.form1.Command13.caption, "&Cancel");
+    EXPECT_EQ(b.s().heading[0].caption, "Input range or configuration : ");
+    EXPECT_EQ(b.s().heading[1].caption, "Input/output mode selection : ");
+
+    const auto& items = b.s().items[0].lines;
+    const auto& choices = b.s().choices[0].lines;
+    ASSERT_EQ(items.size(), 5u);
+    ASSERT_EQ(choices.size(), 5u);
+    for (int i = 1; i <= 5; ++i) EXPECT_EQ(items[i - 1], cat.itemCaption[1][i]);
+    EXPECT_EQ(choices[0], cat.optionCaption[1][1][1]);
+    EXPECT_EQ(choices[1], "  N/A");
+    EXPECT_EQ(choices[2], "  N/A");
+    EXPECT_EQ(choices[3], cat.optionCaption[1][4][3]);
+    EXPECT_EQ(b.s().choices[1].lines.size(), 2u);  // unit of temperature, output mode
+    // Sized to the group's items.
+    EXPECT_EQ(b.s().items[0].height, 5 * b.s().items[1].height / 2);
+
+    // Any other resistance shows the picks.
+    b.p.config.choice[kGroupInput][1] = 2;
+    showSendSummary(b.p);
+    EXPECT_EQ(b.s().choices[0].lines[1], cat.optionCaption[1][2][2]);
+    EXPECT_EQ(b.s().resolution[1].caption.substr(0, 2), " 1");
+
+    // Temperatures in the chosen unit, outputs in the output unit.
+    EXPECT_EQ(b.s().scalingValue[0].caption, "00.0000");
+    EXPECT_EQ(b.s().scalingUnit[0].caption, "  \xB0" "C ");
+    EXPECT_EQ(b.s().scalingUnit[1].caption, "  mA");
+    EXPECT_EQ(b.s().scalingValue[2].caption, "10.0000");
+    EXPECT_FALSE(b.s().gate[1].visible);
+}
+
+TEST(SendSummary, AcVoltHasNoResolutionAndShowsTheFilterValue) {
+    SummaryBench b("ACV");
+    b.p.config.choice[kGroupFilter][1] = 8;  // "128"
+    b.p.config.choice[kGroupMode][1] = 2;    // voltage output
+    showSendSummary(b.p);
+    EXPECT_EQ(b.s().resolution[1].caption, "");
+    EXPECT_FALSE(b.s().resolution[0].visible);
+    EXPECT_EQ(b.s().filter[1].caption, "128");
+    EXPECT_EQ(b.s().scalingUnit[0].caption, b.p.config.readingUnitText);
+    EXPECT_EQ(b.s().scalingUnit[3].caption, "  Volt");
+    EXPECT_FALSE(b.s().debounce[1].visible);
+
+    SummaryBench none("TC");
+    showSendSummary(none.p);
+    EXPECT_EQ(none.s().filter[1].caption, "0");  // "No filtering"
+}
+
+TEST(SendSummary, ResolutionTextPerType) {
+    SummaryBench pr("PR");
+    pr.p.config.choice[kGroupInput][1] = 1;  // "20 mA"
+    pr.p.config.choice[kGroupResolution][1] = 3;
+    showSendSummary(pr.p);
+    EXPECT_EQ(pr.s().resolution[1].caption, "20.00");
+
+    SummaryBench st("ST");
+    st.p.config.choice[kGroupInput][2] = 2;  // ratiometric: inputs in percent
+    showSendSummary(st.p);
+    EXPECT_EQ(st.s().scalingUnit[0].caption, " %");
+    EXPECT_EQ(st.s().scalingUnit[2].caption, " %");
+    EXPECT_EQ(st.s().resolution[1].caption, "30.");
+
+    SummaryBench fp("FP");
+    fp.p.config.choice[kGroupMode][1] = 3;  // "A - B" counts
+    showSendSummary(fp.p);
+    EXPECT_EQ(fp.s().resolution[1].caption, "50000. Counts");
+}
+
+TEST(SendSummary, FrequencyUnitShowsDebounceAndGateTimesInMilliseconds) {
+    SummaryBench b("FP");
+    showSendSummary(b.p);  // defaults: debounce "001", gate "000"
+    EXPECT_TRUE(b.s().debounce[1].visible);
+    EXPECT_EQ(b.s().debounce[1].caption, "5 ms");
+    EXPECT_EQ(b.s().gate[1].caption, "3 ms");  // a gate count of 0 gates for 3 ms
+
+    b.p.config.debounceTimeText = " 12 ";
+    b.p.config.gateTimeText = "240";
+    showSendSummary(b.p);
+    EXPECT_EQ(b.s().debounce[1].caption, "60 ms");
+    EXPECT_EQ(b.s().gate[1].caption, "2400 ms");
+    EXPECT_EQ(b.s().scalingUnit[0].caption, "  Hz  ");
+}
+
+TEST(SendSummary, OpensFromTheMenuCommittingThePanelAndCancelHidesIt) {
+    SummaryBench b("TC");
+    b.p.screen.currentGroup = kGroupFilter;
+    buildGroupPanel(b.p);
+    b.p.form1.List1[8].selected = 4;  // "16", not yet committed
+
+    ScreenEvent vw{"Form1", "VW"};
+    dispatchEvent(b.p, vw);
+    EXPECT_EQ(b.p.config.choice[kGroupFilter][1], 5);
+    EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
+    EXPECT_FALSE(b.p.form1.Frame7.visible);
+    EXPECT_EQ(b.s().filter[1].caption, "16");
+
+    ScreenEvent cancel{"Form1", "Command13"};
+    dispatchEvent(b.p, cancel);
+    EXPECT_FALSE(b.p.form1.Frame5.visible);
+    EXPECT_TRUE(b.unit.frames().empty());
+}
+
+}  // namespace
+}  // namespace sigcond
