@@ -54,6 +54,7 @@ void startWindowClose(Program& p, ScreenEvent&) { endProgram(p); }
 
 // The operator resized a window: its model follows (the layout timers use the sizes).
 void resizeWindow(Program& p, ScreenEvent& e) {
+    if (e.widthTwips <= 0 || e.heightTwips <= 0) return;
     StartWindow* windows[] = {&p.start.splash, &p.start.welcome, &p.start.question,
                               &p.start.demo, &p.start.portChooser};
     const char* names[] = {kSplashWindow, kWelcomeWindow, kQuestionWindow, kDemoWindow,
