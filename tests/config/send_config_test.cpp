@@ -11,6 +11,7 @@
 #include "program.h"
 #include "sim/model/simulated_port.h"
 #include "support/scripted_dialogs.h"
+#include "ui/events.h"
 #include "ui/main_screen_ops.h"
 
 namespace sigcond {
@@ -240,6 +241,37 @@ TEST(SendConfiguration, RefreshAfterSendShowsUnitsOfTheSentConfiguration) {
     EXPECT_EQ(tc.p.live.waitTicks, 0);
     EXPECT_EQ(tc.p.form1.Label13.caption, tc.p.config.readingUnitText);
     EXPECT_FALSE(tc.p.live.rangeFactor.has_value());
+}
+
+TEST(SendConfiguration, FilterChangeFromItsPanelReachesTheUnit) {
+    SendBench b(kTypes[0]);
+    ScreenEvent filterMenu{"Form1", "FILTER"};
+    dispatchEvent(b.p, filterMenu);
+    ASSERT_TRUE(b.p.form1.Frame7.visible);
+    ScreenEvent pick{"Form1", "List1", 8};
+    pick.selected = 4;  // "16"
+    b.p.form1.List1[8].selected = 4;
+    dispatchEvent(b.p, pick);
+    b.dialogs.answers = {Answer::Yes};
+    ScreenEvent ok{"Form1", "Command12"};
+    dispatchEvent(b.p, ok);
+    ASSERT_EQ(b.dialogs.messages.size(), 1u);
+    EXPECT_EQ(b.p.form1.Label3.caption, "  SENDING CONFIGURATION ..........");
+    EXPECT_TRUE(b.unit.frames().empty());
+
+    ScreenEvent tick{"Form1", "Timer2", -1, EventKind::Tick};
+    dispatchEvent(b.p, tick);
+    const RegisterImage& r = b.p.registers;
+    EXPECT_EQ(r.registerText[3], "04");
+    EXPECT_EQ(b.sentCommands(),
+              (std::vector<std::string>{"W01" + r.registerText[1], "W02" + r.registerText[2],
+                                        "W0404", "W3C" + r.scalePairLow, "W3D" + r.scalePairHigh,
+                                        "W05" + r.scaleOffset[1], "W06" + r.scaleOffset[2],
+                                        "W03" + r.registerText[7], "W0814", "Z01"}));
+    EXPECT_EQ(b.unit.registerValue("04"), "04");
+    EXPECT_EQ(b.p.form1.Label3.caption, "  The CONFIGURATION is succesfully transmitted.");
+    EXPECT_TRUE(b.p.form1.Timer1.enabled);
+    EXPECT_FALSE(b.p.form1.Timer2.enabled);
 }
 
 }  // namespace
