@@ -29,7 +29,9 @@ void refreshMainScreenAfterSend(Program& p) {
     f.Label16.caption = c.outputUnitText;
     p.live.rangeFactor = rangeFactor(p);
     f.Label13.caption = shownReadingUnitText(p);
-    if (c.inputType == kTypeFP) p.link.gateRegisterValue = c.gateTimeText;
+    // The frequency deferral is sized by the gate register as the unit now holds it: the
+    // hexadecimal text just sent, not the decimal count as typed (" 12 " would read as garbage).
+    if (c.inputType == kTypeFP) p.link.gateRegisterValue = p.registers.registerText[5];
     p.live.outputFullScale = c.outputUnitText == kVoltUnitText ? 10.0 : 20.0;
     p.live.displayDecimals = c.choice[kGroupResolution][1] - 1;
 }
