@@ -115,8 +115,8 @@ std::vector<CommandStep> configurationWriteSequence(const Program& p, bool parti
             steps.push_back(step("W06" + image.scaleOffset[2], 0, true));
             continue;
         }
-        CommandStep write = step(
-            "W" + image.registerNumber[static_cast<std::size_t>(s)] + slotText(image, s), 0);
+        CommandStep write =
+            step("W" + image.registerNumber[static_cast<std::size_t>(s)] + slotText(image, s), 0);
         write.discardWaitingFirst = true;
         steps.push_back(write);
     }

@@ -13,20 +13,20 @@ struct Program;
 
 // Where the data of a reply goes.
 enum class ReplyUse {
-    None,            // writes, or handled by the caller ("U01", "X01")
-    RegisterSlot,    // registerText[index]; slot 5 also sets gateRegisterValue
-    ScalePairLow,    // "R3C": kept until "R3D" has answered
-    ScalePairHigh,   // "R3D": slot 4 := R3D data + R3C data
-    ScaleRegister,   // "R05"/"R06": scaleRegisterText[index], stored even when the read failed
+    None,           // writes, or handled by the caller ("U01", "X01")
+    RegisterSlot,   // registerText[index]; slot 5 also sets gateRegisterValue
+    ScalePairLow,   // "R3C": kept until "R3D" has answered
+    ScalePairHigh,  // "R3D": slot 4 := R3D data + R3C data
+    ScaleRegister,  // "R05"/"R06": scaleRegisterText[index], stored even when the read failed
 };
 
 struct CommandStep {
-    std::string command;           // text between "*" and the carriage return
-    int replyLength = 0;           // data characters wanted
-    bool longTimeout = false;      // 4 s instead of 2 s
+    std::string command;               // text between "*" and the carriage return
+    int replyLength = 0;               // data characters wanted
+    bool longTimeout = false;          // 4 s instead of 2 s
     bool discardWaitingFirst = false;  // read and drop whatever the port holds before sending
     ReplyUse use = ReplyUse::None;
-    int index = 0;                 // slot or scale-table entry for `use`
+    int index = 0;  // slot or scale-table entry for `use`
 };
 
 // One entry of the vocabulary: the command head, the reply length asked for and the usual
@@ -37,10 +37,22 @@ struct CommandInfo {
     bool longTimeout;
 };
 inline constexpr std::array<CommandInfo, 17> kCommandTable{{
-    {"U01", 2, false}, {"R01", 2, false}, {"R02", 2, false}, {"R04", 2, false},
-    {"R0D", 2, false}, {"R0E", 2, false}, {"R3C", 12, true}, {"R3D", 12, true},
-    {"R05", 6, false}, {"R06", 6, false}, {"R03", 2, false}, {"W3C", 0, true},
-    {"W3D", 0, true},  {"W05", 0, true},  {"W06", 0, true},  {"W08", 0, false},
+    {"U01", 2, false},
+    {"R01", 2, false},
+    {"R02", 2, false},
+    {"R04", 2, false},
+    {"R0D", 2, false},
+    {"R0E", 2, false},
+    {"R3C", 12, true},
+    {"R3D", 12, true},
+    {"R05", 6, false},
+    {"R06", 6, false},
+    {"R03", 2, false},
+    {"W3C", 0, true},
+    {"W3D", 0, true},
+    {"W05", 0, true},
+    {"W06", 0, true},
+    {"W08", 0, false},
     {"X01", 7, false},
 }};
 // Reply length for a command text (writes and unknown heads: 0).

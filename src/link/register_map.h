@@ -34,9 +34,9 @@ inline constexpr std::array<RegisterSlotInfo, 8> kRegisterSlots{{
 inline constexpr int kSlotScalePoints = 4;
 inline constexpr int kSlotGateTime = 5;
 inline constexpr int kSlotResolution = 7;
-inline constexpr int kScalePairWidth = 12;      // data of "R3C"/"R3D"/"W3C"/"W3D"
-inline constexpr int kScaleRegisterWidth = 6;   // registers 05 and 06
-inline constexpr int kTypeCodeWidth = 2;        // data of "U01"
+inline constexpr int kScalePairWidth = 12;     // data of "R3C"/"R3D"/"W3C"/"W3D"
+inline constexpr int kScaleRegisterWidth = 6;  // registers 05 and 06
+inline constexpr int kTypeCodeWidth = 2;       // data of "U01"
 
 // The scale-read table: entry 1 reads the output scale, entry 2 the output offset.
 inline constexpr std::array<std::string_view, 3> kScaleReadCommands{"", "R05", "R06"};

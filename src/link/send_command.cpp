@@ -16,10 +16,10 @@ namespace {
 constexpr char kCarriageReturn = '\r';
 constexpr std::string_view kReplyLetters = "WXRZU?";  // a reply starts with one of these
 constexpr int kMaxNoiseCharacters = 10;
-constexpr int kMaxRejections = 2;                     // resends after a "?" reply
+constexpr int kMaxRejections = 2;  // resends after a "?" reply
 constexpr std::string_view kFrequencyZero = "     0.";
-constexpr int kDeferredReadingMinimum = 6;            // characters that make a reading complete
-constexpr double kTimeTolerance = 1e-6;               // seconds; absorbs rounding of the clock
+constexpr int kDeferredReadingMinimum = 6;  // characters that make a reading complete
+constexpr double kTimeTolerance = 1e-6;     // seconds; absorbs rounding of the clock
 
 bool isReading(const std::string& command) { return command == "X01"; }
 

@@ -36,25 +36,6 @@ constexpr std::array<std::string_view, 4> kNotConnectedLines{
 constexpr std::array<std::string_view, 3> kReadingErrorLines{"    READING  ERROR !", "",
                                                              "    Check all connections."};
 
-// The output full-scale and unit texts of the configuration record ("20.0000" and "  mA" for a
-// current output, "10.0000" and "  Volt" for a voltage output).
-template <class Record>
-std::string outputFullScaleText(const Record& record) {
-    if constexpr (requires { record.outputFullScaleText; }) {
-        return record.outputFullScaleText;
-    } else {
-        return "20.0000";
-    }
-}
-template <class Record>
-std::string outputUnitText(const Record& record) {
-    if constexpr (requires { record.outputUnitText; }) {
-        return record.outputUnitText;
-    } else {
-        return "  mA";
-    }
-}
-
 template <std::size_t N>
 void append(std::vector<std::string>& lines, const std::array<std::string_view, N>& texts) {
     for (auto text : texts) lines.emplace_back(text);
@@ -70,8 +51,8 @@ std::vector<std::string> reportLines(const Program& p, int kind) {
             break;
         case kErrorOutputRange:
             lines.emplace_back(kOutputRangeFirst);
-            lines.push_back(std::string(kOutputRangeSecond) + outputFullScaleText(p.config) +
-                            outputUnitText(p.config) + ".");
+            lines.push_back(std::string(kOutputRangeSecond) + p.config.outputFullScaleText +
+                            p.config.outputUnitText + ".");
             append(lines, kOutputRangeLast);
             break;
         case kErrorCommunication:

@@ -26,8 +26,8 @@ void answerReads(test::ScriptedPort& port, std::map<std::string, std::string> va
         const std::string head = command.substr(0, 3);
         auto it = values.find(head);
         if (head[0] == 'R' && it == values.end()) return std::optional<ScriptedReply>{};
-        return std::optional{ScriptedReply::text(head + (it == values.end() ? "" : it->second) +
-                                                 "\r")};
+        return std::optional{
+            ScriptedReply::text(head + (it == values.end() ? "" : it->second) + "\r")};
     };
 }
 
@@ -85,9 +85,16 @@ TEST(CommandSet, ReadStoresTheImageWithTheHighHalfFirst) {
     LinkBench b;
     setRegisterDefaults(b.p.registers, "FP");
     b.p.config.inputType = "FP";
-    answerReads(b.port, {{"R01", "2A"}, {"R02", "47"}, {"R04", "05"}, {"R3C", "111111111111"},
-                         {"R3D", "222222222222"}, {"R0D", "14"}, {"R0E", "FA"},
-                         {"R05", "300002"}, {"R06", "200000"}, {"R03", "03"}});
+    answerReads(b.port, {{"R01", "2A"},
+                         {"R02", "47"},
+                         {"R04", "05"},
+                         {"R3C", "111111111111"},
+                         {"R3D", "222222222222"},
+                         {"R0D", "14"},
+                         {"R0E", "FA"},
+                         {"R05", "300002"},
+                         {"R06", "200000"},
+                         {"R03", "03"}});
     ASSERT_TRUE(runAll(b.p, configurationReadSequence(b.p)));
     const auto& r = b.p.registers;
     EXPECT_EQ(r.registerText[1], "2A");
@@ -116,7 +123,10 @@ TEST(CommandSet, ReadStopsAtASilentRegisterAndKeepsSlotFourDefault) {
     LinkBench s;
     setRegisterDefaults(s.p.registers, "TC");
     s.p.registers.scaleRegisterText[1] = "old";
-    answerReads(s.port, {{"R01", "2A"}, {"R02", "47"}, {"R04", "05"}, {"R3C", "111111111111"},
+    answerReads(s.port, {{"R01", "2A"},
+                         {"R02", "47"},
+                         {"R04", "05"},
+                         {"R3C", "111111111111"},
                          {"R3D", "222222222222"}});
     EXPECT_FALSE(runAll(s.p, configurationReadSequence(s.p)));
     EXPECT_EQ(s.port.commands().back(), "R05");
@@ -150,9 +160,9 @@ TEST(CommandSet, WriteSequencePerTypeFullAndPartial) {
 
     WriteBench fp("FP");
     const auto steps = configurationWriteSequence(fp.p, false);
-    EXPECT_EQ(texts(steps), (Commands{"W0129", "W0246", "W0406", "W3C500000500000",
-                                      "W3D5186A05186A0", "W05300002", "W06200000", "W0DFF",
-                                      "W0EFB", "W0303", "W0814", "Z01"}));
+    EXPECT_EQ(texts(steps),
+              (Commands{"W0129", "W0246", "W0406", "W3C500000500000", "W3D5186A05186A0",
+                        "W05300002", "W06200000", "W0DFF", "W0EFB", "W0303", "W0814", "Z01"}));
     for (const auto& s : steps) {
         const bool slow = s.command.starts_with("W3") || s.command.starts_with("W05") ||
                           s.command.starts_with("W06") || s.command == "Z01";
@@ -169,8 +179,8 @@ TEST(CommandSet, WriteStopsAtTheFirstFailureAndDropsStaleInput) {
     };
     b.port.arrive("R01stale");  // a late answer: dropped before the slot writes
     EXPECT_FALSE(runAll(b.p, configurationWriteSequence(b.p, false)));
-    EXPECT_EQ(b.port.commands(), (Commands{"W0129", "W0246", "W0406", "W3C500000500000",
-                                           "W3D5186A05186A0"}));
+    EXPECT_EQ(b.port.commands(),
+              (Commands{"W0129", "W0246", "W0406", "W3C500000500000", "W3D5186A05186A0"}));
 }
 
 TEST(CommandSet, LiveOutputAndSingleUpdate) {

@@ -64,7 +64,8 @@ TEST(LineSearch, RejectionRestartsTheParitiesAtTheSameBaudRate) {
     SearchBench s;
     int rejections = 0;
     s.b.port.responder = [&](const std::string&, const std::string& now) {
-        if (now == "19200,E,7,1" && rejections++ == 0) return std::optional{ScriptedReply::text("?\r")};
+        if (now == "19200,E,7,1" && rejections++ == 0)
+            return std::optional{ScriptedReply::text("?\r")};
         if (now == "19200,N,7,2") return std::optional{ScriptedReply::text("U0100\r")};
         return std::optional<ScriptedReply>{};
     };
@@ -93,10 +94,9 @@ TEST(LineSearch, PortThatCannotBeOpenedIsReportedAsWrongPort) {
     EXPECT_EQ(s.b.p.link.linkError, 2);
     EXPECT_TRUE(s.b.p.form1.Command5.visible);
     EXPECT_TRUE(s.b.p.form1.Picture1.visible);
-    EXPECT_EQ(s.b.p.form1.Picture1.lines,
-              (Settings{"            Communication error !", "",
-                        "      You have chosen a wrong  SERIAL PORT",
-                        "      Please reenter  SERIAL PORT  again."}));
+    EXPECT_EQ(s.b.p.form1.Picture1.lines, (Settings{"            Communication error !", "",
+                                                    "      You have chosen a wrong  SERIAL PORT",
+                                                    "      Please reenter  SERIAL PORT  again."}));
 }
 
 TEST(LineSearch, SearchWithoutAnIdentificationIsAFailure) {
@@ -118,7 +118,9 @@ TEST(LineSearch, SearchWithoutAnIdentificationIsAFailure) {
     // Garbage with data characters at every setting, the last attempt included, is no
     // identification either.
     SearchBench garbage;
-    garbage.unitAt("none", "", "#\x8f""0342\r");
+    garbage.unitAt("none", "",
+                   "#\x8f"
+                   "0342\r");
     EXPECT_FALSE(connectToUnit(garbage.b.p));
     EXPECT_EQ(garbage.b.port.frames.size(), 15u);
     EXPECT_EQ(garbage.b.p.link.linkError, 1);

@@ -30,9 +30,9 @@ struct ScriptedReply {
 };
 
 struct SentFrame {
-    std::string text;          // as written, "*R03\r"
-    std::string lineSettings;  // e.g. "9600,O,7,1"
-    double at = 0.0;           // virtual time of the write
+    std::string text;             // as written, "*R03\r"
+    std::string lineSettings;     // e.g. "9600,O,7,1"
+    double at = 0.0;              // virtual time of the write
     std::string command() const;  // the text between "*" and the carriage return
 };
 
