@@ -74,6 +74,10 @@ void layOutScalingPanel(Program& p) {
     f.Text1[2].width = inputWidth;
     f.Label14[0].caption = shownReadingUnitText(p);
     f.Label14[2].caption = shownReadingUnitText(p);
+    // The unit labels stay clear of their boxes, widened or not.
+    for (int i = 0; i < 4; ++i) {
+        if (f.Text1[i].left > 0) f.Label14[i].left = f.Text1[i].left + f.Text1[i].width + 120;
+    }
     f.Command4.visible = true;
     f.Command6.visible = true;
 }
