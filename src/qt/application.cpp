@@ -1,0 +1,59 @@
+#include "qt/application.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "ui/events.h"
+#include "ui/start_flow.h"
+
+namespace sigcond::qt {
+
+Application::Application()
+    : program_(port_, clock_, dialogs_),
+      renderer_(ModelHooks{
+          [this] { return windowsOf(program_); },
+          [this](ScreenEvent& event) { dispatchEvent(program_, event); },
+          [this] { return programEnded(program_); },
+      }) {
+    dialogs_.attach(renderer_);
+    connect(&renderer_, &ScreenRenderer::programEnded, this, [] { QCoreApplication::exit(0); });
+    connect(&renderer_, &ScreenRenderer::refreshed, this, [this] {
+        const bool visible = program_.start.portChooserVisible;
+        if (visible && !chooserWasVisible_) {
+            // Drawn on the next pass: this runs at the end of a redraw.
+            QTimer::singleShot(0, this, [this] {
+                describePortButtons();
+                if (!renderer_.handlerRunning()) renderer_.refresh();
+            });
+        }
+        chooserWasVisible_ = visible;
+    });
+}
+
+Application::~Application() = default;
+
+void Application::describePortButtons() {
+    auto& buttons = program_.start.portChooser.Command3;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i].tooltip = describeComPort(static_cast<int>(i) + 1);
+    }
+}
+
+void Application::start() {
+    startProgram(program_);
+    describePortButtons();
+    renderer_.refresh();
+}
+
+int Application::run() {
+    start();
+    if (renderer_.ended()) return 0;
+    return QApplication::exec();
+}
+
+QWidget* Application::widget(const std::string& window, const std::string& control,
+                             int index) const {
+    return renderer_.controlWidget(window, control, index);
+}
+
+}  // namespace sigcond::qt

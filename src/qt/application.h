@@ -1,0 +1,50 @@
+// The whole program on Qt: the Program with its platform adapters (serial port, clock,
+// dialogs) and the windows that draw its screen models. main() makes one and runs it; the
+// end-to-end tests make one in-process (QT_QPA_PLATFORM=offscreen) and drive it by control name.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "program.h"
+#include "qt/qt_clock.h"
+#include "qt/qt_dialogs.h"
+#include "qt/qt_serial_port.h"
+#include "qt/screen_renderer.h"
+
+class QWidget;
+
+namespace sigcond::qt {
+
+class Application : public QObject {
+    Q_OBJECT
+public:
+    // Needs a QApplication. Nothing is shown before start().
+    Application();
+    ~Application() override;
+
+    // Shows the splash screen. The program then runs in the Qt event loop.
+    void start();
+    // start() and the event loop until the operator ends the program; returns the exit code.
+    int run();
+
+    Program& program() { return program_; }
+    ScreenRenderer& renderer() { return renderer_; }
+    QtSerialPort& port() { return port_; }
+    // The widget that draws a control, or nullptr.
+    QWidget* widget(const std::string& window, const std::string& control, int index = -1) const;
+
+private:
+    // Each "Com n" button says which device it opens, looked up when the chooser appears
+    // (an adapter may be plugged in while the program runs).
+    void describePortButtons();
+
+    QtSerialPort port_;
+    SystemClock clock_;
+    QtDialogs dialogs_;
+    Program program_;
+    ScreenRenderer renderer_;
+    bool chooserWasVisible_ = false;
+};
+
+}  // namespace sigcond::qt
