@@ -5,6 +5,10 @@
 #include <optional>
 
 #include "config/send_config.h"
+#include "measure/display_menu.h"
+#include "measure/live_cycle.h"
+#include "measure/live_scaling.h"
+#include "measure/scaling_panel.h"
 #include "program.h"
 #include "records/config_file.h"
 #include "records/print_report.h"
@@ -15,6 +19,7 @@
 #include "ui/events.h"
 #include "ui/main_screen_handlers.h"
 #include "ui/main_screen_ops.h"
+#include "ui/numeric_entry.h"
 #include "ui/start_flow.h"
 
 namespace sigcond {
@@ -139,6 +144,21 @@ const Route kRoutes[] = {
     {"Form1", "GRA", K::Click, plain<openGraph>},
     {"Form1", "Logdat", K::Click, plain<startLogging>},
     {"Form1", "unlogdat", K::Click, plain<stopLogging>},
+    // Main screen: live reading, display, analog output scaling and live scaling.
+    {"Form1", "Timer1", K::Tick, plain<liveReadingCycle>},
+    {"Form1", "DISP", K::Click, plain<displayMenu>},
+    {"Form1", "DISPOF", K::Click, plain<displayOnOff>},
+    {"Form1", "ANA1", K::Click, plain<analogOutputScalingMenu>},
+    {"Form1", "Command4", K::Click, plain<scalingOk>},
+    {"Form1", "Command6", K::Click, plain<scalingCancel>},
+    {"Form1", "Command7", K::Click, plain<startLiveScaling>},
+    {"Form1", "Command3", K::Click, nothing},
+    {"Form1", "Text1", K::GotFocus, byIndex<text1GotFocus>},
+    {"Form1", "Text1", K::KeyPress,
+     [](Program& p, ScreenEvent& e) { text1KeyPress(p, e.index, e.keyAscii); }},
+    {"Form1", "Text1", K::Change,
+     [](Program& p, ScreenEvent& e) { text1Change(p, e.index, e.text); }},
+    {"Form1", "Text1", K::Click, nothing},
 
     // Windows that handle all their own events.
     {"Form8", "*", std::nullopt, fileChooserEvent},

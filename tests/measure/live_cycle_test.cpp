@@ -4,6 +4,7 @@
 
 #include "live_bench.h"
 #include "measure/display_menu.h"
+#include "ui/events.h"
 
 namespace sigcond {
 namespace {
@@ -152,6 +153,33 @@ TEST(DisplayMenu, DemoWorkGetsTheNotConnectedReport) {
     EXPECT_EQ(b.p.form1.Picture1.lines[2], "   You have chosen 'SIGNAL CONDITIONER  ");
     EXPECT_FALSE(b.p.form1.Timer1.enabled);
     EXPECT_TRUE(b.p.form1.Frame9.visible);
+}
+
+}  // namespace
+}  // namespace sigcond
+
+namespace sigcond {
+namespace {
+
+TEST(LiveEvents, TimerTickAndScalingBoxKeysReachTheirHandlers) {
+    test::LiveBench b;
+    ScreenEvent tick{"Form1", "Timer1", -1, EventKind::Tick};
+    b.port.reply("X01  12.34\r");
+    dispatchEvent(b.p, tick);
+    EXPECT_EQ(b.p.form1.Label4.caption, "  12.34");
+
+    ScreenEvent key{"Form1", "Text1", 1, EventKind::KeyPress};
+    key.keyAscii = 'x';
+    dispatchEvent(b.p, key);
+    EXPECT_EQ(key.keyAscii, 0);
+    key.keyAscii = '7';
+    dispatchEvent(b.p, key);
+    EXPECT_EQ(key.keyAscii, '7');
+
+    ScreenEvent change{"Form1", "Text1", 2, EventKind::Change};
+    change.text = "12";
+    dispatchEvent(b.p, change);
+    EXPECT_EQ(b.p.form1.Text1[2].caption, "12");
 }
 
 }  // namespace
