@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "config/read_config.h"
+#include "ui/main_screen_ops.h"
+#include "ui/ui_bench.h"
+
+namespace sigcond::test {
+namespace {
+
+// A loaded main screen for a connected unit of the given type, before the read.
+struct ReadBench : UiBench {
+    explicit ReadBench(sim::UnitType type) {
+        unit.setType(type);
+        unit.resetRegisters();
+        toQuestion();
+        send("Form3", "Command3", EventKind::Click, 0);
+        send("Form5", "Command3", EventKind::Click, 0);
+    }
+};
+
+TEST(ReadConfiguration, ThermocoupleUnitIsReadInOrderIntoTheImage) {
+    ReadBench b(sim::UnitType::TC);
+    ASSERT_TRUE(b.unit.setRegister("3C", "0123456789AB"));
+    ASSERT_TRUE(b.unit.setRegister("3D", "BA9876543210"));
+    ASSERT_TRUE(b.unit.setRegister("05", "00D870"));
+    readConfiguration(b.p);
+    const std::vector<std::string> expected = {"U01", "R01", "R02", "R04", "R3C",
+                                               "R3D", "R05", "R06", "R03"};
+    EXPECT_EQ(b.commands(), expected);
+    EXPECT_EQ(b.p.registers.registerText[4], "BA9876543210" "0123456789AB");
+    EXPECT_EQ(b.p.registers.scaleRegisterText[1], "00D870");
+    EXPECT_EQ(b.p.transfer.unitIdentified, 1);
+    EXPECT_EQ(b.p.transfer.readSucceeded, 1);
+    EXPECT_EQ(b.p.link.linkError, 0);
+    EXPECT_FALSE(b.p.link.identifyMode);
+    EXPECT_TRUE(b.p.form1.CNF.enabled);
+    EXPECT_FALSE(b.p.form1.GATE.visible);
+    EXPECT_FALSE(b.p.form1.Label3.visible);
+    EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
+    EXPECT_EQ(b.p.screen.lastOutputMode, b.p.config.choice[2][1]);
+    EXPECT_EQ(b.p.form1.Label13.caption, b.p.config.readingUnitText);
+    EXPECT_EQ(b.p.live.unitOutputUnitText, b.p.config.outputUnitText);
+}
+
+TEST(ReadConfiguration, RatiometricProcessInputReadsInPercent) {
+    ReadBench b(sim::UnitType::PR);
+    ASSERT_TRUE(b.unit.setRegister("01", "20"));  // ratiometric, 20 mA range
+    readConfiguration(b.p);
+    EXPECT_EQ(b.p.config.inputType, "PR");
+    EXPECT_EQ(b.p.config.choice[1][3], 2);
+    EXPECT_EQ(b.p.form1.Label13.caption, " %");
+}
+
+TEST(ReadConfiguration, ReadFailureKeepsWhatWasReadAndReportsOnce) {
+    ReadBench b(sim::UnitType::FP);
+    b.unit.faults().silentCommands = {"R0E"};
+    b.p.config.groupTouched[2] = 1;
+    readConfiguration(b.p);
+    EXPECT_EQ(b.commands().back(), "R0E");
+    EXPECT_EQ(b.p.link.gateRegisterValue, b.unit.registerValue("0D").value());
+    EXPECT_EQ(b.p.registers.registerText[6], "FB");  // catalogue default kept
+    EXPECT_EQ(b.p.transfer.readSucceeded, 0);
+    EXPECT_EQ(b.p.link.linkError, 0);
+    EXPECT_EQ(b.dialogs.beeps, 1);
+    EXPECT_FALSE(b.p.form1.CNF.enabled);
+    EXPECT_TRUE(b.p.form1.Command5.visible);
+    EXPECT_EQ(b.p.config.groupTouched[2], 0);
+    EXPECT_FALSE(b.p.form1.Label3.visible);
+}
+
+TEST(ReadConfiguration, DemoWorkBuildsTheCatalogueOnly) {
+    UiBench b;
+    b.p.config.inputType = "ACV";
+    b.p.screen.unitConnected = -1;
+    b.p.config.choice[1][1] = 3;
+    readConfiguration(b.p);
+    EXPECT_FALSE(b.port.isOpen());
+    EXPECT_TRUE(b.unit.frames().empty());
+    EXPECT_EQ(b.p.config.choice[1][1], 1);
+    EXPECT_EQ(b.p.transfer.readSucceeded, 1);
+    EXPECT_EQ(b.p.transfer.unitIdentified, 0);
+    EXPECT_FALSE(b.p.form1.RESOL.visible);
+    EXPECT_EQ(b.p.form1.Label16.caption, "  mA");
+    ASSERT_TRUE(b.p.live.rangeFactor.has_value());
+}
+
+}  // namespace
+}  // namespace sigcond::test
