@@ -94,6 +94,13 @@ void sendCommand(Program& p, const std::string& command, int replyLength) {
     int rejections = 0;
     link.replyText.clear();
 
+    if (link.deferredPolls != 0 && !reading) {
+        // A pending frequency reading never swallows another command: the reading is given
+        // up, its late answer dropped, and the command is sent.
+        link.deferredPolls = 0;
+        p.port.readAll();
+    }
+
     bool transmit = true;
     if (link.deferredPolls != 0) {
         // A frequency reading is pending: look whether it has arrived, without sending.

@@ -105,6 +105,23 @@ TEST(FrequencyDeferral, ReadingWithAnXBecomesZero) {
     EXPECT_EQ(tc.p.link.replyText, "");
 }
 
+TEST(FrequencyDeferral, OtherCommandsAreSentWhileAReadingIsPending) {
+    FrequencyBench b;
+    sendCommand(b.p, "X01", 7);
+    b.port.arrive("X01 4");  // the start of the late reading
+    b.port.reply("Z01\r", 0.2);
+    sendCommand(b.p, "Z01", 0);
+    EXPECT_EQ(b.port.commands(), (std::vector<std::string>{"X01", "Z01"}));
+    EXPECT_EQ(b.p.link.linkError, 0);
+    EXPECT_EQ(b.p.link.deferredPolls, 0);
+    EXPECT_EQ(b.p.link.replyText, "");
+
+    b.port.reply("X01 48.\r");
+    sendCommand(b.p, "X01", 7);  // the next reading is sent afresh
+    EXPECT_EQ(b.port.frames.size(), 3u);
+    EXPECT_EQ(b.p.link.replyText, " 48.\r");
+}
+
 TEST(FrequencyDeferral, QuickPollSendsNothingWhileAReadingIsPending) {
     FrequencyBench b;
     sendCommand(b.p, "X01", 7);
