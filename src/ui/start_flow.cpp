@@ -5,6 +5,7 @@
 
 #include "link/command_set.h"
 #include "program.h"
+#include "records/graph_window.h"
 #include "ui/main_screen_ops.h"
 
 namespace sigcond {
@@ -191,6 +192,9 @@ void endProgram(Program& p) {
         unloadMainScreen(p);
     }
     hideAllStartWindows(p);
+    closeGraphWindow(p);
+    p.samplingfrm.visible = false;
+    p.log.logFile.close();  // the records written so far stay in the file
     p.start.ended = true;
 }
 
