@@ -105,8 +105,8 @@ void initPanels(MainScreen& f) {
     for (int n = 0; n < 4; ++n) {
         const int top = 480 + n * 540;
         place(f.Label8[n], scaling[n], 240, top, 2040, 300, false);
-        place(f.Text1[n], "", 2400, top - 40, 1680, 360, false);
-        place(f.Label14[n], "", 4200, top, 1200, 300);
+        place(f.Text1[n], "", 2400, top - 40, 1215, 360, false);
+        place(f.Label14[n], "", 4080, top, 1200, 300);
     }
     place(f.Text2, "", 5520, 480, 1200, 360, false);
     place(f.Frame8, "", 5520, 1020, 1440, 1200);

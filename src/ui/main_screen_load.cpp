@@ -1,5 +1,6 @@
 // Loading and unloading Form1, the status banner, and the ways out of the window.
 #include "link/command_set.h"
+#include "measure/live_cycle.h"
 #include "program.h"
 #include "records/graph_window.h"
 #include "ui/error_reports.h"
@@ -19,6 +20,20 @@ bool askExit(Program& p) {
            Answer::Yes;
 }
 
+// What lives as long as one load of the main window starts afresh with it.
+void resetWindowLevelState(Program& p) {
+    takeNormalLabelColours(p);
+    p.live.normalBoxWidth = p.form1.Text1[0].width;
+    p.live.rangeBlink = 0;
+    p.live.errorBlink = 0;
+    p.live.focusRequest = 0;
+    p.screen.bannerTicks = 0;
+    p.screen.scalingMarker = 0;
+    p.log.logBlink = 0;
+    // The trend buffer keeps its slot: readings after a reload go on after the earlier ones
+    // instead of overwriting the oldest while the newer ones are still shown.
+}
+
 }  // namespace
 
 void loadMainScreen(Program& p) {
@@ -30,6 +45,7 @@ void loadMainScreen(Program& p) {
     p.screen.finishedLoading = true;
 
     resetLinkState(p);
+    resetWindowLevelState(p);
     p.screen.leavingToStart = 0;
     p.screen.deferredAction = kActionLayout;
     // The lists were just emptied: nothing is left to commit from an earlier load.
