@@ -1,0 +1,188 @@
+#include "qt/qt_serial_port.h"
+
+#include <QSerialPortInfo>
+#include <QStringList>
+#include <algorithm>
+#include <cstdlib>
+
+namespace sigcond {
+
+namespace {
+
+// USB and ACM adapters before built-in ports; within each, numbers in numeric order
+// (ttyS2 before ttyS10).
+bool listedBefore(const QSerialPortInfo& a, const QSerialPortInfo& b) {
+    const auto isAdapter = [](const QSerialPortInfo& info) {
+        const QString name = info.portName();
+        return name.startsWith("ttyUSB") || name.startsWith("ttyACM") || info.hasVendorIdentifier();
+    };
+    if (isAdapter(a) != isAdapter(b)) return isAdapter(a);
+    const QString nameA = a.portName(), nameB = b.portName();
+    qsizetype digitsA = nameA.size(), digitsB = nameB.size();
+    while (digitsA > 0 && nameA[digitsA - 1].isDigit()) --digitsA;
+    while (digitsB > 0 && nameB[digitsB - 1].isDigit()) --digitsB;
+    if (nameA.left(digitsA) != nameB.left(digitsB)) return nameA.left(digitsA) < nameB.left(digitsB);
+    return nameA.mid(digitsA).toLongLong() < nameB.mid(digitsB).toLongLong();
+}
+
+std::vector<QSerialPortInfo> listedPorts() {
+    const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
+    std::vector<QSerialPortInfo> ports(available.begin(), available.end());
+    std::stable_sort(ports.begin(), ports.end(), listedBefore);
+    return ports;
+}
+
+std::string environmentDevice(int number) {
+    const std::string name = "SIGCOND_COM" + std::to_string(number);
+    const char* value = std::getenv(name.c_str());
+    return value ? value : "";
+}
+
+}  // namespace
+
+std::string comPortDevice(int number) {
+    if (number < 1) return {};
+    if (std::string device = environmentDevice(number); !device.empty()) return device;
+    const auto ports = listedPorts();
+    if (static_cast<std::size_t>(number) > ports.size()) return {};
+    return ports[number - 1].systemLocation().toStdString();
+}
+
+std::string describeComPort(int number) {
+    if (std::string device = environmentDevice(number); !device.empty()) {
+        return device + " (SIGCOND_COM" + std::to_string(number) + ")";
+    }
+    const auto ports = listedPorts();
+    if (number < 1 || static_cast<std::size_t>(number) > ports.size()) {
+        return "No serial port present for Com " + std::to_string(number);
+    }
+    const QSerialPortInfo& info = ports[number - 1];
+    QString text = info.systemLocation();
+    QStringList about;
+    if (!info.description().isEmpty()) about << info.description();
+    if (!info.manufacturer().isEmpty()) about << info.manufacturer();
+    if (!about.isEmpty()) text += " (" + about.join(", ") + ")";
+    return text.toStdString();
+}
+
+QtSerialPort::QtSerialPort() = default;
+
+QtSerialPort::~QtSerialPort() {
+    if (port_.isOpen()) port_.close();
+}
+
+void QtSerialPort::setLineSettings(const std::string& settings) {
+    const QStringList fields = QString::fromStdString(settings).split(',');
+    if (fields.size() >= 1) {
+        bool ok = false;
+        const int baud = fields[0].trimmed().toInt(&ok);
+        if (ok && baud > 0) baud_ = baud;
+    }
+    if (fields.size() >= 2) {
+        const QString parity = fields[1].trimmed().toUpper();
+        if (parity == "O") parity_ = QSerialPort::OddParity;
+        if (parity == "E") parity_ = QSerialPort::EvenParity;
+        if (parity == "N") parity_ = QSerialPort::NoParity;
+    }
+    if (fields.size() >= 3) {
+        const int bits = fields[2].trimmed().toInt();
+        if (bits >= 5 && bits <= 8) dataBits_ = static_cast<QSerialPort::DataBits>(bits);
+    }
+    if (fields.size() >= 4) {
+        stopBits_ = fields[3].trimmed() == "2" ? QSerialPort::TwoStop : QSerialPort::OneStop;
+    }
+    applyLineSettings();
+}
+
+// Setter results are not port errors: on a pseudo-terminal the driver keeps 8 data bits and no
+// parity whatever is asked, and QSerialPort reports that as a failure although the rest of
+// the settings took effect.
+void QtSerialPort::applyLineSettings() {
+    port_.setBaudRate(baud_);
+    port_.setDataBits(dataBits_);
+    port_.setParity(parity_);
+    port_.setStopBits(stopBits_);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (port_.isOpen()) port_.clearError();
+}
+
+bool QtSerialPort::open() {
+    if (port_.isOpen()) port_.close();
+    devicePath_ = comPortDevice(portNumber_);
+    if (devicePath_.empty()) {
+        errorText_ = "No serial port present for Com " + std::to_string(portNumber_);
+        return false;
+    }
+    port_.setPortName(QString::fromStdString(devicePath_));
+    applyLineSettings();
+    if (!port_.open(QIODevice::ReadWrite)) {
+        errorText_ = devicePath_ + ": " + port_.errorString().toStdString();
+        return false;
+    }
+    applyLineSettings();
+    errorText_.clear();
+    return true;
+}
+
+void QtSerialPort::close() {
+    if (port_.isOpen()) port_.close();
+}
+
+bool QtSerialPort::isOpen() const { return port_.isOpen(); }
+
+void QtSerialPort::noteFailure() {
+    errorText_ = devicePath_ + ": " + port_.errorString().toStdString();
+}
+
+bool QtSerialPort::write(const std::string& text) {
+    if (!port_.isOpen()) {
+        errorText_ = "The serial port is not open";
+        return false;
+    }
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    if (port_.write(bytes) != bytes.size()) {
+        noteFailure();
+        return false;
+    }
+    // QSerialPort hands the bytes to the device only from its wait calls or the event loop.
+    while (port_.bytesToWrite() > 0) {
+        if (!port_.waitForBytesWritten(1000)) {
+            noteFailure();
+            return false;
+        }
+    }
+    if (port_.error() == QSerialPort::ResourceError) {
+        noteFailure();
+        return false;
+    }
+    return true;
+}
+
+int QtSerialPort::waitingCount() {
+    if (!port_.isOpen()) return 0;
+    // Received bytes reach QSerialPort's buffer only inside its wait calls: let it look.
+    port_.waitForReadyRead(0);
+    return static_cast<int>(port_.bytesAvailable());
+}
+
+std::string QtSerialPort::readAll() {
+    if (!port_.isOpen()) return {};
+    port_.waitForReadyRead(0);
+    const QByteArray bytes = port_.readAll();
+    std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // A 7-bit line carries 7-bit characters; whatever the driver puts in the eighth bit
+    // (a pseudo-terminal passes it through) is not part of them.
+    if (dataBits_ == QSerialPort::Data7) {
+        for (char& c : text) c = static_cast<char>(c & 0x7F);
+    }
+    return text;
+}
+
+bool QtSerialPort::waitForData(int timeoutMs) {
+    if (!port_.isOpen()) return false;
+    if (port_.bytesAvailable() > 0) return true;
+    port_.waitForReadyRead(std::max(timeoutMs, 0));
+    return port_.bytesAvailable() > 0;
+}
+
+}  // namespace sigcond

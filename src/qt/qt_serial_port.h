@@ -1,0 +1,51 @@
+// The serial port seam over QSerialPort. "Com n" is the device named by the environment
+// variable SIGCOND_COM<n> when it is set, else the n-th serial port the system lists (USB and
+// ACM adapters first, then built-in ports).
+#pragma once
+
+#include <QSerialPort>
+#include <string>
+
+#include "platform/serial_port.h"
+
+namespace sigcond {
+
+// The device "Com n" stands for: path such as "/dev/ttyUSB0", or "" when there is none.
+std::string comPortDevice(int number);
+// For the port chooser's tooltips: the device path and what it is, or that none is present.
+std::string describeComPort(int number);
+
+class QtSerialPort : public SerialPort {
+public:
+    QtSerialPort();
+    ~QtSerialPort() override;
+
+    void setPortNumber(int number) override { portNumber_ = number; }
+    void setLineSettings(const std::string& settings) override;
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    bool write(const std::string& text) override;
+    int waitingCount() override;
+    std::string readAll() override;
+    bool waitForData(int timeoutMs) override;
+    std::string errorText() const override { return errorText_; }
+
+    // The device path opened last ("" before the first open).
+    const std::string& devicePath() const { return devicePath_; }
+
+private:
+    void applyLineSettings();
+    void noteFailure();
+
+    QSerialPort port_;
+    int portNumber_ = 0;
+    std::string devicePath_;
+    std::string errorText_;
+    qint32 baud_ = 9600;
+    QSerialPort::Parity parity_ = QSerialPort::OddParity;
+    QSerialPort::DataBits dataBits_ = QSerialPort::Data7;
+    QSerialPort::StopBits stopBits_ = QSerialPort::OneStop;
+};
+
+}  // namespace sigcond

@@ -1,0 +1,65 @@
+// Runs sigcond-unit-sim as a child process for end-to-end tests: a private folder holds the
+// link to its pseudo-terminal and its frame log, so tests may run side by side. The simulator
+// can be stopped (the device disappears) and started again on the same link path.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace sigcond::test {
+
+// The simulator next to the test programs (build/bin), or $SIGCOND_SIM.
+static inline std::string defaultSimulatorBinary() {
+    if (const char* path = std::getenv("SIGCOND_SIM")) return path;
+#ifdef SIGCOND_BIN_DIR
+    return SIGCOND_BIN_DIR "/sigcond-unit-sim";
+#else
+    return "sigcond-unit-sim";
+#endif
+}
+
+class SimProcess {
+public:
+    // `arguments` are the simulator's options without --link and --log, which SimProcess adds.
+    explicit SimProcess(std::vector<std::string> arguments,
+                        std::string binary = defaultSimulatorBinary());
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // Starts the simulator and waits for its device path. False (with error()) on failure.
+    bool start();
+    // Stops it (SIGTERM) and waits for it to end; its link disappears with it.
+    void stop();
+    // Starts it again with the same options, link and log.
+    bool restart();
+    bool running() const { return pid_ > 0; }
+    // Sends a signal (SIGUSR1 switches the unit silent and back).
+    void signal(int number);
+
+    const std::string& devicePath() const { return devicePath_; }
+    // A stable path to the device (a symbolic link), the same across restarts.
+    const std::string& linkPath() const { return linkPath_; }
+    const std::string& logPath() const { return logPath_; }
+    const std::string& error() const { return error_; }
+
+    // Frames the simulator logged so far, e.g. "4800,E,7,1 U01".
+    std::vector<std::string> frames() const;
+    // Forgets the frames logged so far (empties the log file).
+    void clearFrames();
+
+private:
+    std::vector<std::string> arguments_;
+    std::string binary_;
+    std::string folder_;
+    std::string linkPath_;
+    std::string logPath_;
+    std::string devicePath_;
+    std::string error_;
+    pid_t pid_ = -1;
+};
+
+}  // namespace sigcond::test
