@@ -1,7 +1,7 @@
 // The contents of the send summary frame Frame5 "Configuration" (between its fixed parts, the
 // buttons Command14 "&Send" and Command13 "&Cancel"), as data. showSendSummary fills it; the
 // Qt layer draws it through the views listed by appendSendSummaryViews. Positions are twips
-// inside Frame5.
+// inside the picture box Picture4 of Frame5, which holds them all.
 #pragma once
 
 #include <array>
@@ -25,7 +25,7 @@ struct SendSummaryControls {
     std::array<Control, 2> filter{}, resolution{}, debounce{}, gate{};
 };
 
-// Views of the summary's controls, all inside the frame "Frame5", for the window registry.
+// Views of the summary's controls, all inside Picture4 (in Frame5), for the window registry.
 void appendSendSummaryViews(SendSummaryControls& summary, std::vector<ControlView>& views);
 
 }  // namespace sigcond

@@ -15,19 +15,25 @@ namespace {
 
 constexpr int kLineHeight = 255;  // twips per printed line
 
-// Layout inside Frame5 (twips): groups 1 and 2 side by side, below them the scaling values on
-// the left and the single settings on the right, the buttons at the bottom.
-constexpr int kFrameLeft = 840;
-constexpr int kFrameTop = 1080;
-constexpr int kFrameWidth = 10320;
-constexpr int kFrameHeight = 5700;
-constexpr int kGroupLeft[2] = {240, 5280};
-constexpr int kGroupTop = 360;
+// Layout (twips). Frame5 stands between the live values line and the settings summary lines;
+// the contents are drawn on Picture4 inside it: groups 1 and 2 side by side, below them the
+// scaling values on the left and the single settings on the right; the buttons below Picture4.
+constexpr int kFrameLeft = 600;
+constexpr int kFrameTop = 1920;
+constexpr int kFrameWidth = 10800;
+constexpr int kFrameHeight = 4080;
+constexpr int kPictureLeft = 240;
+constexpr int kPictureTop = 300;
+constexpr int kPictureWidth = 10320;
+constexpr int kPictureHeight = 3120;
+constexpr int kButtonTop = 3540;
+constexpr int kGroupLeft[2] = {120, 5160};
+constexpr int kGroupTop = 60;
 constexpr int kCaptionWidth = 2640;
 constexpr int kChoiceWidth = 2280;
-constexpr int kLowerTop = 3240;
-constexpr int kScalingValueLeft = 2160;
-constexpr int kScalingUnitLeft = 3480;
+constexpr int kLowerTop = 1680;
+constexpr int kScalingValueLeft = 2040;
+constexpr int kScalingUnitLeft = 3360;
 
 constexpr const char* kScalingCaptions[4] = {"Input 1", "Desired output 1", "Input 2",
                                              "Desired output 2"};
@@ -116,8 +122,11 @@ void showSendSummary(Program& p) {
     f.Frame5.visible = true;
     f.Command14.caption = "&Send";
     f.Command13.caption = "&Cancel";
-    place(f.Command14, 2880, kFrameHeight - 720, 1680, 420);
-    place(f.Command13, 5760, kFrameHeight - 720, 1680, 420);
+    place(f.Picture4, kPictureLeft, kPictureTop, kPictureWidth, kPictureHeight);
+    f.Picture4.lines.clear();
+    f.Picture4.visible = true;
+    place(f.Command14, 3120, kButtonTop, 1560, 420);
+    place(f.Command13, 5880, kButtonTop, 1560, 420);
     f.Command14.visible = f.Command13.visible = true;
     f.Command14.enabled = f.Command13.enabled = true;
 
@@ -164,7 +173,7 @@ void showSendSummary(Program& p) {
 
 void appendSendSummaryViews(SendSummaryControls& s, std::vector<ControlView>& views) {
     const auto add = [&views](const char* name, ControlKind kind, Control& c, int index) {
-        views.push_back({name, index, kind, &c, "Frame5"});
+        views.push_back({name, index, kind, &c, "Picture4"});
     };
     for (int n = 0; n < 2; ++n) {
         const std::size_t i = static_cast<std::size_t>(n);
