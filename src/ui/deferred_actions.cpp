@@ -9,6 +9,7 @@
 #include "records/print_report.h"
 #include "ui/main_screen_handlers.h"
 #include "ui/main_screen_ops.h"
+#include "ui/start_flow.h"
 
 namespace sigcond {
 
@@ -61,10 +62,20 @@ void runLater(Program& p, int action) {
 }
 
 void timer2Tick(Program& p) {
-    if (!p.form1.loaded) return;
+    // A tick that arrives while an action lets screen events run waits for the next one.
+    if (!p.form1.loaded || p.screen.actionRunning) return;
     const int action = p.screen.deferredAction;
+    p.screen.actionRunning = true;
     for (const DeferredActionRow& row : kDeferredActions) {
         if (row.code == action) row.run(p);
+    }
+    p.screen.actionRunning = false;
+    if (p.screen.pendingPortPick >= 0) {
+        // The operator went back and chose a port while the read was unwinding.
+        const int index = p.screen.pendingPortPick;
+        p.screen.pendingPortPick = -1;
+        portPick(p, index);
+        return;
     }
     if (action == kActionLayout) return;  // the timer stays on for the read
     if (!p.form1.loaded) return;          // the action left the window

@@ -15,6 +15,11 @@ struct ScreenState {
     int bannerTicks = 0;       // live cycles until the load/save banner is hidden
     bool finishedLoading = false;
     int scalingMarker = 0;     // the scaling panel's selection marker, cleared on return to summary
+    // A Timer2 action is running. The line-settings search lets screen events run, so the
+    // operator can cancel back to the port chooser and pick a port before the cancelled read
+    // has unwound; that pick waits here (port index 0..3, -1 = none) until it has.
+    bool actionRunning = false;
+    int pendingPortPick = -1;
 };
 
 }  // namespace sigcond

@@ -274,6 +274,7 @@ void questionTimer(Program& p) {
 void demoPick(Program& p, int line) {
     DemoChooserScreen& d = p.start.demo;
     if (line < 0 || line >= static_cast<int>(std::size(kDemoLines))) return;
+    if (p.screen.actionRunning) return;  // a cancelled read is still unwinding
     d.pointer = Pointer::Hourglass;
     p.config.inputType = kDemoLines[line].inputType;
     p.screen.unitConnected = -1;
@@ -295,6 +296,12 @@ void demoTimer(Program& p) {
 
 void portPick(Program& p, int index) {
     if (index < 0 || index > 3) return;
+    if (p.screen.actionRunning) {
+        // A cancelled read is still unwinding (this click came in while its search let screen
+        // events run): the chooser stays up, so the search stops, and the pick follows.
+        p.screen.pendingPortPick = index;
+        return;
+    }
     PortChooserScreen& c = p.start.portChooser;
     c.pointer = Pointer::Hourglass;
     p.link.portNumber = index + 1;

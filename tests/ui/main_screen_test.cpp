@@ -172,6 +172,32 @@ TEST(MainScreenStartUp, CancelDuringTheSearchReturnsToThePortChooserSilently) {
     EXPECT_FALSE(programEnded(b.p));
 }
 
+TEST(MainScreenStartUp, PortChosenWhileTheCancelledSearchUnwindsStartsAFreshSearch) {
+    UiBench b;
+    b.unit.faults().answerAt = {4800, 'E', 7, 1};
+    b.connectOn(1);
+    // Both clicks wait in the event queue while the second attempt blocks.
+    b.dialogs.atEventRun(3, [&] {
+        b.send("Form1", "Command5");
+        b.send("Form5", "Command3", EventKind::Click, 1);
+        b.tick("Form1", "Timer2");  // a tick of the new screen's timer in the same queue
+    });
+    b.runStartUp(10);
+    EXPECT_EQ(b.port.portNumber(), 2);
+    EXPECT_TRUE(b.p.form1.loaded);
+    EXPECT_FALSE(b.p.start.portChooserVisible);
+    EXPECT_EQ(b.p.transfer.readSucceeded, 1);
+    EXPECT_EQ(b.dialogs.beeps, 0);
+    EXPECT_EQ(b.port.lineSettingsText(), "4800,E,7,1");
+    // Two attempts of the cancelled search, then the new one from the start: eight attempts.
+    const auto lines = b.unit.frameLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[2], "9600,O,7,1 U01");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "4800,E,7,1 U01"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "4800,E,7,1 R01"), 1);
+    EXPECT_TRUE(b.p.form1.Timer1.enabled);
+}
+
 TEST(MainScreenStartUp, DemoWorkSendsNothingAndKeepsUnitMenusOff) {
     UiBench b;
     b.demoWith(demoLineOf("ST"));
