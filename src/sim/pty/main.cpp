@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sim/pty/pty_server.h"
-#include "sim/pty/sim_options.h"
+#include "sim/model/sim_options.h"
 
 namespace {
 

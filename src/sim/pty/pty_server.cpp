@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -127,12 +128,18 @@ LineSettings PtyServer::clientLine() const {
 void PtyServer::serve(int wakeFd) {
     while (true) {
         const double now = steadySeconds();
-        int timeoutMs = -1;
+        // Sleep until the next reply character is due (to the microsecond, so that emulated
+        // wire time keeps the line's pace), or until a frame or a request comes in.
+        timespec timeout{};
+        timespec* limit = nullptr;
         if (const auto due = unit_.nextOutputTime()) {
-            timeoutMs = static_cast<int>(std::ceil(std::max(0.0, *due - now) * 1000.0));
+            const double wait = std::max(0.0, *due - now);
+            timeout.tv_sec = static_cast<time_t>(wait);
+            timeout.tv_nsec = static_cast<long>((wait - static_cast<double>(timeout.tv_sec)) * 1e9);
+            limit = &timeout;
         }
         pollfd fds[2] = {{master_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        const int ready = poll(fds, 2, timeoutMs);
+        const int ready = ppoll(fds, 2, limit, nullptr);
         if (ready < 0 && errno != EINTR) return;
         if (ready > 0 && (fds[1].revents & POLLIN)) {
             char requests[16];
@@ -152,7 +159,14 @@ void PtyServer::readFrames(double now) {
     while (true) {
         const ssize_t n = read(master_, buffer, sizeof buffer);
         if (n <= 0) break;
-        unit_.receive(std::string_view(buffer, static_cast<std::size_t>(n)), clientLine(), now);
+        const LineSettings line = clientLine();
+        double arrival = now;
+        if (unit_.faults().wireTime) {
+            // The bytes are read at once; on the emulated line they take their time to come in.
+            inboundFreeAt_ = std::max(now, inboundFreeAt_) + n * line.characterSeconds();
+            arrival = inboundFreeAt_;
+        }
+        unit_.receive(std::string_view(buffer, static_cast<std::size_t>(n)), line, arrival);
     }
     logNewFrames();
 }

@@ -41,6 +41,7 @@ private:
     std::string devicePath_;
     std::string linkPath_;
     std::FILE* log_ = nullptr;
+    double inboundFreeAt_ = 0.0;  // wire-time emulation: when the client's last byte is in
 };
 
 }  // namespace sigcond::sim

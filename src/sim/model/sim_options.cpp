@@ -1,4 +1,4 @@
-#include "sim/pty/sim_options.h"
+#include "sim/model/sim_options.h"
 
 #include <cstdlib>
 #include <functional>
