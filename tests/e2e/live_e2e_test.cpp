@@ -1,0 +1,167 @@
+// The live reading and live scaling of the real program, in-process on Qt's offscreen platform,
+// against sigcond-unit-sim on a pseudo-terminal: readings reach the input and output labels,
+// a silent unit blinks and recovers, and live scaling sends the unity scale and then keeps the
+// line quiet. With SIGCOND_SCREENSHOT_DIR set, pictures of the live display and of live scaling
+// are saved there.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMessageBox>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+
+#include "qt/application.h"
+#include "startup_driver.h"
+#include "startup_qt_app.h"
+#include "support/sim_process.h"
+#include "ui/start_flow.h"
+
+namespace sigcond::test {
+namespace {
+
+constexpr const char* kMain = "Form1";
+using Clock = std::chrono::steady_clock;
+
+QString labelText(qt::Application& app, const std::string& control) {
+    auto* label = qobject_cast<QLabel*>(app.widget(kMain, control));
+    return label ? label->text() : QString();
+}
+
+bool windowShown(qt::Application& app, const std::string& name) {
+    auto* w = app.renderer().window(name);
+    return w && w->isVisible();
+}
+
+// The frames the simulator logged, each with the moment the test first saw it.
+struct TimedFrame {
+    std::string frame;
+    double seconds;
+};
+
+class FrameWatch {
+public:
+    explicit FrameWatch(SimProcess& sim) : sim_(sim), start_(Clock::now()) {}
+    void poll() {
+        const std::vector<std::string> all = sim_.frames();
+        const double now = std::chrono::duration<double>(Clock::now() - start_).count();
+        for (std::size_t i = seen_.size(); i < all.size(); ++i) seen_.push_back({all[i], now});
+    }
+    const std::vector<TimedFrame>& frames() const { return seen_; }
+    // Runs the event loop, watching the log, until `done` or `ms` have passed.
+    bool waitFor(const std::function<bool()>& done, int ms) {
+        return test::waitFor(
+            [&] {
+                poll();
+                return done();
+            },
+            ms);
+    }
+
+private:
+    SimProcess& sim_;
+    Clock::time_point start_;
+    std::vector<TimedFrame> seen_;
+};
+
+class LiveE2E : public ::testing::Test {
+protected:
+    LiveE2E() { qtApplication(); }
+    ~LiveE2E() override { unsetenv("SIGCOND_COM1"); }
+
+    // Splash, welcome, "Yes", "Com 1": the main screen with the live values running.
+    void connect(qt::Application& app, SimProcess& sim) {
+        setenv("SIGCOND_COM1", sim.linkPath().c_str(), 1);
+        app.start();
+        ASSERT_TRUE(press(app, kSplashWindow, "Command3"));
+        ASSERT_TRUE(press(app, kWelcomeWindow, "Command1"));
+        ASSERT_TRUE(press(app, kQuestionWindow, "Command3", 0));
+        ASSERT_TRUE(press(app, kPortChooserWindow, "Command3", 0));
+        ASSERT_TRUE(waitFor([&] { return windowShown(app, kMain); }, 3000));
+        ASSERT_TRUE(waitFor([&] { return app.program().form1.Timer1.enabled; }, 30000));
+        ASSERT_TRUE(waitFor([&] { return app.widget(kMain, "Frame9")->isVisible(); }, 5000));
+    }
+
+    DialogWatcher dialogs;
+};
+
+TEST_F(LiveE2E, ReadingsAndOutputValueFollowTheUnitAndASilenceBlinks) {
+    // Scale 1, offset 0: the output value is the reading itself.
+    SimProcess sim({"--type", "TC", "--reading", "12.34", "--register", "05=100001",
+                    "--register", "06=200000"});
+    ASSERT_TRUE(sim.start()) << sim.error();
+    qt::Application app;
+    connect(app, sim);
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "  12.34"; }, 5000))
+        << labelText(app, "Label4").toStdString();
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label7") == "12.340 "; }, 2000))
+        << labelText(app, "Label7").toStdString();
+    savePicture(app.renderer().window(kMain), "40-live-display");
+
+    // The unit falls silent: one beep and the panel, then "ERROR  " blinks in the alarm colours.
+    sim.signal(SIGUSR1);
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "ERROR  "; }, 6000));
+    EXPECT_TRUE(app.widget(kMain, "Picture2")->isVisible());
+    EXPECT_EQ(app.program().form1.Label4.backColour, 0xC00000);
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4").isEmpty(); }, 2000));
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "ERROR  "; }, 2000));
+    savePicture(app.renderer().window(kMain), "41-live-no-reply");
+
+    // It answers again: the reading is back in the normal colours.
+    sim.signal(SIGUSR1);
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "  12.34"; }, 6000));
+    EXPECT_FALSE(app.widget(kMain, "Picture2")->isVisible());
+    EXPECT_EQ(app.program().form1.Label4.backColour, app.program().live.normalBackColour);
+    EXPECT_FALSE(app.program().link.quickPollMode);
+}
+
+TEST_F(LiveE2E, LiveScalingSendsTheUnityScaleThenStaysQuiet) {
+    SimProcess sim({"--type", "TC", "--reading", "500", "--decimals", "1", "--register",
+                    "05=100001", "--register", "06=200000"});
+    ASSERT_TRUE(sim.start()) << sim.error();
+    qt::Application app;
+    connect(app, sim);
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label7") == "24.000 "; }, 5000))
+        << labelText(app, "Label7").toStdString();
+
+    ASSERT_TRUE(chooseMenu(app, kMain, "CNF", "ANA1"));
+    ASSERT_TRUE(waitForWidget(app, kMain, "Command7", -1, 3000));
+    FrameWatch watch(sim);
+    watch.poll();
+    const std::size_t before = watch.frames().size();
+    dialogs.answers.push_back(QMessageBox::Yes);
+    ASSERT_TRUE(press(app, kMain, "Command7"));
+
+    // Burst, then the first reading after the quiet cycles.
+    auto indexOf = [&](const std::string& command, std::size_t from) {
+        const auto& f = watch.frames();
+        for (std::size_t i = from; i < f.size(); ++i) {
+            if (f[i].frame.ends_with(" " + command)) return static_cast<long>(i);
+        }
+        return -1L;
+    };
+    ASSERT_TRUE(watch.waitFor([&] { return indexOf("W05300002", before) >= 0; }, 8000));
+    const long burst = indexOf("W06200000", before);
+    ASSERT_GE(burst, 0);
+    ASSERT_TRUE(watch.waitFor([&] { return indexOf("X01", burst) >= 0; }, 8000));
+    savePicture(app.renderer().window(kMain), "42-live-scaling");
+    const auto& f = watch.frames();
+    const long reading = indexOf("X01", burst);
+    ASSERT_EQ(reading, burst + 3);
+    EXPECT_TRUE(f[burst + 1].frame.ends_with(" W05300002"));
+    EXPECT_TRUE(f[burst + 2].frame.ends_with(" Z01"));
+    // Six quiet cycles of 450 ms after the burst's own: about 3 s without a frame.
+    EXPECT_GE(f[reading].seconds - f[burst + 2].seconds, 2.6);
+    ASSERT_FALSE(dialogs.texts.empty());
+    EXPECT_NE(dialogs.texts.back().find("DO YOU WANT TO SET THE ANALOG OUTPUT SCALE = 1"),
+              std::string::npos);
+
+    // The output now follows the unity scale: 0.02 x 500.
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label7") == "10.000 "; }, 3000))
+        << labelText(app, "Label7").toStdString();
+    EXPECT_EQ(app.program().form1.Text1[0].caption, "  500.0");
+    EXPECT_EQ(app.program().live.liveStep, 1);
+}
+
+}  // namespace
+}  // namespace sigcond::test
