@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "qt/cp1252.h"
 #include "ui/events.h"
 #include "ui/start_flow.h"
 
@@ -35,7 +36,9 @@ Application::~Application() = default;
 void Application::describePortButtons() {
     auto& buttons = program_.start.portChooser.Command3;
     for (std::size_t i = 0; i < buttons.size(); ++i) {
-        buttons[i].tooltip = describeComPort(static_cast<int>(i) + 1);
+        // The description comes from the system in UTF-8; the model holds Windows-1252.
+        const std::string text = describeComPort(static_cast<int>(i) + 1);
+        buttons[i].tooltip = toCp1252(QString::fromStdString(text));
     }
 }
 
