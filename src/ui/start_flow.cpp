@@ -148,6 +148,15 @@ void hideAllStartWindows(Program& p) {
     p.start.portChooserVisible = false;
 }
 
+// The layout timer runs once, when the window is first shown; a window shown again after being
+// hidden keeps its layout.
+void loadStartWindow(StartWindow& w) {
+    if (w.loaded) return;
+    w.loaded = true;
+    w.Timer1.intervalMs = kLayoutTimerMs;
+    w.Timer1.enabled = true;
+}
+
 }  // namespace
 
 void initStartScreens(Program& p) {
@@ -168,15 +177,13 @@ void startProgram(Program& p) {
 }
 
 void showStartWindow(StartWindow& w) {
+    loadStartWindow(w);
     w.visible = true;
-    w.Timer1.intervalMs = kLayoutTimerMs;
-    w.Timer1.enabled = true;
 }
 
 void showPortChooser(Program& p) {
+    loadStartWindow(p.start.portChooser);
     p.start.portChooserVisible = true;
-    p.start.portChooser.Timer1.intervalMs = kLayoutTimerMs;
-    p.start.portChooser.Timer1.enabled = true;
 }
 
 void confirmExitFromStart(Program& p) {

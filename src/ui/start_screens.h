@@ -18,6 +18,7 @@ inline constexpr int kSplashDesignHeight = 7320;
 // What every start-up window has besides its controls.
 struct StartWindow {
     std::string title;
+    bool loaded = false;  // shown once already; hiding keeps it loaded
     bool visible = false;
     int width = kSplashDesignWidth;
     int height = kSplashDesignHeight;

@@ -42,6 +42,13 @@ TEST(StartFlow, SplashLayoutTimerKeepsDesignPositionsOnSmallScreensAndScalesOnLa
     EXPECT_EQ(l.Label1.left, left + 5250);   // (19440 - 9720) * 5250 / 9720
     EXPECT_EQ(l.Label1.top, top + 1000);     // (14640 - 7320) * 1000 / 7320
     EXPECT_EQ(l.Picture4.left, picLeft * 2);
+
+    // Shown again, the splash screen keeps its layout: the timer does not run twice.
+    large.send("Form6", "Command3");
+    large.send("Form2", "Command2");
+    EXPECT_TRUE(l.visible);
+    EXPECT_FALSE(l.Timer1.enabled);
+    EXPECT_EQ(l.Label1.left, left + 5250);
 }
 
 TEST(StartFlow, ContinueSetsTablesAndWalkingBackAndForthSetsThemAgain) {
