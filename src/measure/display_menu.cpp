@@ -1,6 +1,5 @@
 #include "measure/display_menu.h"
 
-#include "config/send_config.h"
 #include "program.h"
 #include "ui/error_reports.h"
 #include "ui/main_screen_ops.h"
@@ -31,14 +30,6 @@ void displayOnOff(Program& p) {
         live.displayOn = 0;
         f.Picture2.visible = false;
     }
-}
-
-void refreshLiveSummaryLabels(Program& p) {
-    MainScreen& f = p.form1;
-    f.Label5.caption = kInputLabelCaption;
-    f.Label15.caption = kOutputLabelCaption;
-    f.Label13.caption = shownReadingUnitText(p);
-    f.Label16.caption = p.live.unitOutputUnitText;
 }
 
 }  // namespace sigcond

@@ -6,14 +6,9 @@ namespace sigcond {
 
 struct Program;
 
-inline constexpr const char* kInputLabelCaption = "Input     =";
-inline constexpr const char* kOutputLabelCaption = "Output  =";
-
 // Menu DISP "    &Display": commits an open option panel, then the summary view.
 void displayMenu(Program& p);
 // Menu DISPOF "Display  (On/Off)": error report 5 in demo work; otherwise toggles Frame9.
 void displayOnOff(Program& p);
-// Captions of Frame9's labels: the two names and the units of the reading and the output.
-void refreshLiveSummaryLabels(Program& p);
 
 }  // namespace sigcond

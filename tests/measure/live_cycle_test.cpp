@@ -161,14 +161,23 @@ TEST(DisplayMenu, DemoWorkGetsTheNotConnectedReport) {
 namespace sigcond {
 namespace {
 
+ScreenEvent event(const std::string& control, int index, EventKind kind) {
+    ScreenEvent e;
+    e.window = "Form1";
+    e.control = control;
+    e.index = index;
+    e.kind = kind;
+    return e;
+}
+
 TEST(LiveEvents, TimerTickAndScalingBoxKeysReachTheirHandlers) {
     test::LiveBench b;
-    ScreenEvent tick{"Form1", "Timer1", -1, EventKind::Tick};
+    ScreenEvent tick = event("Timer1", -1, EventKind::Tick);
     b.port.reply("X01  12.34\r");
     dispatchEvent(b.p, tick);
     EXPECT_EQ(b.p.form1.Label4.caption, "  12.34");
 
-    ScreenEvent key{"Form1", "Text1", 1, EventKind::KeyPress};
+    ScreenEvent key = event("Text1", 1, EventKind::KeyPress);
     key.keyAscii = 'x';
     dispatchEvent(b.p, key);
     EXPECT_EQ(key.keyAscii, 0);
@@ -176,7 +185,7 @@ TEST(LiveEvents, TimerTickAndScalingBoxKeysReachTheirHandlers) {
     dispatchEvent(b.p, key);
     EXPECT_EQ(key.keyAscii, '7');
 
-    ScreenEvent change{"Form1", "Text1", 2, EventKind::Change};
+    ScreenEvent change = event("Text1", 2, EventKind::Change);
     change.text = "12";
     dispatchEvent(b.p, change);
     EXPECT_EQ(b.p.form1.Text1[2].caption, "12");
