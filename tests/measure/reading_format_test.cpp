@@ -32,14 +32,6 @@ TEST(ReadingFormat, ThreeDecimalsCutWithoutRounding) {
     EXPECT_EQ(formatThreeDecimals("2.5E-05"), "0.000");  // never an exponent on screen
 }
 
-TEST(ReadingFormat, OutputLabelTexts) {
-    EXPECT_EQ(outputValueText("  12.34", 0.016, 4, 20), "4.197 ");
-    EXPECT_EQ(outputValueText("  2000", 0.016, 4, 20), "24.000 ");
-    EXPECT_EQ(outputValueText("0.00001", 0.01, 0, 20), "0.000 ");  // 1E-07 mA
-    EXPECT_EQ(outputValueText("-500", 1, 0, 20), "-0.280 ");
-    EXPECT_EQ(outputValueText("500", 0.02, 0, 20), "10.000 ");
-}
-
 TEST(ReadingFormat, OverRangeMarkFollowsTheSignBeforeTheE) {
     EXPECT_EQ(markOverRange("-1.2E+3"), "?-999999");
     EXPECT_EQ(markOverRange(" 1.2E-3"), "?+999999");  // the "-" after the E does not count
