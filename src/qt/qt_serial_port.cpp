@@ -1,9 +1,12 @@
 #include "qt/qt_serial_port.h"
 
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QStringList>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace sigcond {
 
@@ -30,6 +33,19 @@ std::vector<QSerialPortInfo> listedPorts() {
     std::vector<QSerialPortInfo> ports(available.begin(), available.end());
     std::stable_sort(ports.begin(), ports.end(), listedBefore);
     return ports;
+}
+
+constexpr double kRecoveryIntervalSeconds = 0.2;
+
+double steadySeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Waiting on a port that cannot deliver anything still takes the time asked for: the caller's
+// loop relies on it instead of spinning.
+void idle(int timeoutMs) {
+    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
 }
 
 std::string environmentDevice(int number) {
@@ -108,6 +124,7 @@ void QtSerialPort::applyLineSettings() {
 
 bool QtSerialPort::open() {
     if (port_.isOpen()) port_.close();
+    lost_ = false;
     devicePath_ = comPortDevice(portNumber_);
     if (devicePath_.empty()) {
         errorText_ = "No serial port present for Com " + std::to_string(portNumber_);
@@ -125,49 +142,77 @@ bool QtSerialPort::open() {
 }
 
 void QtSerialPort::close() {
+    lost_ = false;
     if (port_.isOpen()) port_.close();
 }
 
-bool QtSerialPort::isOpen() const { return port_.isOpen(); }
+bool QtSerialPort::isOpen() const { return port_.isOpen() || lost_; }
 
 void QtSerialPort::noteFailure() {
     errorText_ = devicePath_ + ": " + port_.errorString().toStdString();
 }
 
+void QtSerialPort::checkForLoss() {
+    const auto error = port_.error();
+    if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
+    noteFailure();
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+        error == QSerialPort::WriteError || !QFileInfo::exists(QString::fromStdString(devicePath_))) {
+        port_.close();
+        port_.clearError();
+        lost_ = true;
+    }
+}
+
+bool QtSerialPort::recover() {
+    if (!lost_) return port_.isOpen();
+    const double now = steadySeconds();
+    if (now - lastRecoveryAttempt_ < kRecoveryIntervalSeconds) return false;
+    lastRecoveryAttempt_ = now;
+    if (!QFileInfo::exists(QString::fromStdString(devicePath_))) return false;
+    port_.setPortName(QString::fromStdString(devicePath_));
+    applyLineSettings();
+    if (!port_.open(QIODevice::ReadWrite)) {
+        port_.clearError();
+        return false;
+    }
+    applyLineSettings();
+    lost_ = false;
+    errorText_.clear();
+    return true;
+}
+
 bool QtSerialPort::write(const std::string& text) {
-    if (!port_.isOpen()) {
-        errorText_ = "The serial port is not open";
+    if (!port_.isOpen() && !recover()) {
+        if (!lost_) errorText_ = "The serial port is not open";
         return false;
     }
     const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
     if (port_.write(bytes) != bytes.size()) {
-        noteFailure();
+        checkForLoss();
         return false;
     }
     // QSerialPort hands the bytes to the device only from its wait calls or the event loop.
     while (port_.bytesToWrite() > 0) {
         if (!port_.waitForBytesWritten(1000)) {
-            noteFailure();
+            checkForLoss();
             return false;
         }
-    }
-    if (port_.error() == QSerialPort::ResourceError) {
-        noteFailure();
-        return false;
     }
     return true;
 }
 
 int QtSerialPort::waitingCount() {
-    if (!port_.isOpen()) return 0;
+    if (!port_.isOpen() && !recover()) return 0;
     // Received bytes reach QSerialPort's buffer only inside its wait calls: let it look.
-    port_.waitForReadyRead(0);
-    return static_cast<int>(port_.bytesAvailable());
+    if (!port_.waitForReadyRead(0)) checkForLoss();
+    return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0;
 }
 
 std::string QtSerialPort::readAll() {
+    if (!port_.isOpen() && !recover()) return {};
+    if (!port_.waitForReadyRead(0)) checkForLoss();
     if (!port_.isOpen()) return {};
-    port_.waitForReadyRead(0);
     const QByteArray bytes = port_.readAll();
     std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     // A 7-bit line carries 7-bit characters; whatever the driver puts in the eighth bit
@@ -179,10 +224,19 @@ std::string QtSerialPort::readAll() {
 }
 
 bool QtSerialPort::waitForData(int timeoutMs) {
-    if (!port_.isOpen()) return false;
+    if (!port_.isOpen() && !recover()) {
+        idle(timeoutMs);
+        return false;
+    }
     if (port_.bytesAvailable() > 0) return true;
-    port_.waitForReadyRead(std::max(timeoutMs, 0));
-    return port_.bytesAvailable() > 0;
+    const double start = steadySeconds();
+    if (port_.waitForReadyRead(std::max(timeoutMs, 0))) return true;
+    if (port_.bytesAvailable() > 0) return true;
+    checkForLoss();
+    // A failed wait may return at once; the rest of the time is still waited.
+    const int left = timeoutMs - static_cast<int>((steadySeconds() - start) * 1000.0);
+    idle(left);
+    return false;
 }
 
 }  // namespace sigcond

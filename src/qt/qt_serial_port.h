@@ -1,6 +1,10 @@
 // The serial port seam over QSerialPort. "Com n" is the device named by the environment
 // variable SIGCOND_COM<n> when it is set, else the n-th serial port the system lists (USB and
 // ACM adapters first, then built-in ports).
+//
+// A device that goes away while open (an adapter pulled out, a simulator stopped) does not
+// end the program's use of the port: every operation fails quietly, and the adapter opens the
+// same device again by itself once it is back, at the same line settings.
 #pragma once
 
 #include <QSerialPort>
@@ -37,11 +41,18 @@ public:
 private:
     void applyLineSettings();
     void noteFailure();
+    // After a failed operation: when the device has gone, close it and remember to reopen it.
+    void checkForLoss();
+    // While the device is gone: tries to open it again (at most five times a second). True when
+    // the port is usable.
+    bool recover();
 
     QSerialPort port_;
     int portNumber_ = 0;
     std::string devicePath_;
     std::string errorText_;
+    bool lost_ = false;             // opened, then the device went away
+    double lastRecoveryAttempt_ = -1e9;
     qint32 baud_ = 9600;
     QSerialPort::Parity parity_ = QSerialPort::OddParity;
     QSerialPort::DataBits dataBits_ = QSerialPort::Data7;

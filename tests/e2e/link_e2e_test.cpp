@@ -2,7 +2,11 @@
 // a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <QCoreApplication>
+#include <csignal>
+#include <thread>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -108,20 +112,48 @@ TEST_F(LinkEndToEnd, SearchFindsA4800EvenUnitAtTheEighthAttempt) {
     EXPECT_EQ(sim->frames().back(), "4800,E,7,1 R02");
 }
 
-TEST_F(LinkEndToEnd, DeviceThatDisappearsCanBeOpenedAgainWhenItIsBack) {
+TEST_F(LinkEndToEnd, PortReopensTheDeviceByItselfWhenItIsBack) {
     startUnit({"--type", "PR"});
     ASSERT_TRUE(connectToUnit(p));
     sim->stop();
-    // Gone: nothing answers, and the device cannot be opened.
-    const bool written = port.write("*R01\r");
-    EXPECT_FALSE(written && port.waitForData(300));
-    port.close();
-    EXPECT_FALSE(port.open());
+
+    // Gone: the exchange fails as with a silent unit, without burning the processor.
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    sendCommand(p, "R01", 2);
+    EXPECT_EQ(p.link.linkError, 1);
+    EXPECT_FALSE(port.waitForData(300));
+    EXPECT_EQ(port.waitingCount(), 0);
+    getrusage(RUSAGE_SELF, &after);
+    const double cpu = (after.ru_utime.tv_sec - before.ru_utime.tv_sec) +
+                       (after.ru_utime.tv_usec - before.ru_utime.tv_usec) / 1e6;
+    EXPECT_LT(cpu, 0.1);
+    EXPECT_TRUE(port.isOpen());  // still the program's open port
+
+    // Back on the same path: the next exchange goes through, at the settings found before.
     ASSERT_TRUE(sim->restart()) << sim->error();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sendCommand(p, "R01", 2);
+    EXPECT_EQ(p.link.linkError, 0);
+    EXPECT_EQ(p.link.replyText, "29");
+    EXPECT_EQ(sim->frames().back(), "9600,O,7,1 R01");
+}
+
+TEST_F(LinkEndToEnd, SignalSwitchesTheUnitSilentAndBack) {
+    startUnit({"--type", "TC"});
+    port.setPortNumber(1);
     ASSERT_TRUE(port.open()) << port.errorText();
     port.setLineSettings("9600,O,7,1");
-    sendCommand(p, "R01", 2);
-    EXPECT_EQ(p.link.replyText, "29");
+    sim->signal(SIGUSR1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(port.write("*U01\r"));
+    EXPECT_FALSE(port.waitForData(300));
+    sim->signal(SIGUSR1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(port.write("*U01\r"));
+    std::string reply;
+    while (reply.find('\r') == std::string::npos && port.waitForData(1000)) reply += port.readAll();
+    EXPECT_EQ(reply, "U0103\r");
 }
 
 }  // namespace
