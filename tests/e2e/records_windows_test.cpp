@@ -1,0 +1,146 @@
+// The records windows in the real program (Qt offscreen, demo work): saving and opening a
+// configuration through the file chooser Form8, the sampling window and the trend graph Form9.
+// With SIGCOND_SCREENSHOT_DIR set, pictures of the three windows are saved there.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "qt/application.h"
+#include "qt/records_chart.h"
+#include "records/data_log.h"
+#include "records/graph_window.h"
+#include "startup_driver.h"
+#include "startup_qt_app.h"
+#include "ui/start_flow.h"
+
+namespace sigcond::test {
+namespace {
+
+constexpr const char* kMain = "Form1";
+
+bool shown(qt::Application& app, const std::string& name) {
+    auto* w = app.renderer().window(name);
+    return w && w->isVisible();
+}
+
+std::string contents(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Splash, welcome, question, "No", thermocouple: the main screen in demo work.
+void openDemoWork(qt::Application& app) {
+    ASSERT_TRUE(press(app, kSplashWindow, "Command3"));
+    ASSERT_TRUE(press(app, kWelcomeWindow, "Command1"));
+    ASSERT_TRUE(press(app, kQuestionWindow, "Command3", 1));
+    auto* list = qobject_cast<QListWidget*>(waitForWidget(app, kDemoWindow, "List1"));
+    ASSERT_TRUE(list);
+    list->setCurrentRow(0);
+    ASSERT_TRUE(waitFor([&] { return shown(app, kMain); }, 3000));
+    ASSERT_TRUE(waitFor([&] { return !app.program().form1.Timer2.enabled; }, 5000));
+}
+
+// While the chooser is shown modally: a picture, the name typed, OK pressed.
+void answerChooserLater(qt::Application& app, const std::string& name, const std::string& picture) {
+    QTimer::singleShot(0, [&app, name, picture] {
+        ASSERT_TRUE(waitForWidget(app, "Form8", "Text1"));
+        if (!picture.empty()) savePicture(app.renderer().window("Form8"), picture);
+        auto* box = qobject_cast<QLineEdit*>(app.widget("Form8", "Text1"));
+        ASSERT_TRUE(box);
+        // As typed by the operator (the renderer forwards edits, not programmatic changes).
+        box->setText(QString::fromStdString(name));
+        emit box->textEdited(box->text());
+        ASSERT_TRUE(press(app, "Form8", "Command2"));
+    });
+}
+
+struct WithQtApplication {
+    WithQtApplication() { qtApplication(); }
+};
+
+class RecordsWindowsE2E : public ::testing::Test, private WithQtApplication {
+protected:
+    RecordsWindowsE2E() {
+        folder = std::filesystem::temp_directory_path() /
+                 ("records-e2e-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+    }
+    ~RecordsWindowsE2E() override { std::filesystem::remove_all(folder); }
+    DialogWatcher dialogs;
+    std::filesystem::path folder;
+};
+
+TEST_F(RecordsWindowsE2E, SaveAndOpenThroughTheChooserSamplingWindowAndGraph) {
+    qt::Application app;
+    // The program installs the chart supplier itself; if it does not (yet), the test does, so
+    // the graph's own drawing is still covered.
+    const bool supplied = app.renderer().customControl(ControlKind::Chart) != nullptr;
+    if (!supplied) {
+        app.renderer().setCustomControl(ControlKind::Chart,
+                                        qt::chartControl(app.program().form9.chart));
+    }
+    app.start();
+    openDemoWork(app);
+    Program& p = app.program();
+    p.files.lastDirectory = folder.string();
+    std::ofstream(folder / "EARLIER.CFG") << "00\r\n";
+
+    answerChooserLater(app, "PLANT", "20-file-chooser");
+    ASSERT_TRUE(chooseMenu(app, kMain, "FILES", "SAVECF"));
+    ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(folder / "PLANT.CFG"); }, 5000));
+    const std::string saved = contents(folder / "PLANT.CFG");
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 5);
+    EXPECT_FALSE(shown(app, "Form8"));
+    EXPECT_EQ(p.form1.Label3.caption, "The CONFIGURATION is succesfully saved. ");
+
+    p.config.choice[3][1] = 4;
+    answerChooserLater(app, "PLANT.CFG", "");
+    ASSERT_TRUE(chooseMenu(app, kMain, "FILES", "LDCNF"));
+    ASSERT_TRUE(waitFor([&] { return p.form1.Label3.caption ==
+                                     "The CONFIGURATION is succesfully loaded. "; }, 5000));
+    EXPECT_EQ(p.config.choice[3][1], 1);
+    EXPECT_TRUE(dialogs.texts.empty());
+
+    // The sampling window, as the data log shows it.
+    QTimer::singleShot(0, [&app] {
+        ASSERT_TRUE(waitForWidget(app, "samplingfrm", "Text1", 2));
+        savePicture(app.renderer().window("samplingfrm"), "21-sampling-rate");
+        ASSERT_TRUE(press(app, "samplingfrm", "Command1", 0));
+    });
+    loadSamplingWindow(p);
+    p.dialogs.runModal("samplingfrm");
+    EXPECT_EQ(p.log.loggingOn, 1);
+    EXPECT_EQ(p.log.sampleTicks, 2);
+    p.log.loggingOn = 0;
+
+    // The graph of a few readings.
+    const char* readings[] = {"  21.50", "  21.75", "  22.10", "  22.40", "  22.20", "  22.90",
+                              "  23.30", "  23.10", "  23.80", "  24.20"};
+    for (const char* r : readings) appendTrendPoint(p, r);
+    p.form1.Label13.caption = "  \xB0" "C ";
+    ASSERT_TRUE(chooseMenu(app, kMain, "GRA"));
+    ASSERT_TRUE(waitFor([&] { return shown(app, "Form9"); }, 3000));
+    auto* graph = app.widget("Form9", "Graph1");
+    ASSERT_TRUE(graph);
+    auto* chart = qobject_cast<QChartView*>(graph);
+    ASSERT_TRUE(chart);
+    ASSERT_FALSE(chart->chart()->series().isEmpty());
+    EXPECT_EQ(static_cast<QLineSeries*>(chart->chart()->series().first())->count(), 10);
+    EXPECT_EQ(app.renderer().window("Form9")->windowTitle(),
+              QStringLiteral("Last  18 reading(s) of input"));
+    savePicture(app.renderer().window("Form9"), "22-trend-graph");
+    ASSERT_TRUE(press(app, "Form9", "Command1"));
+    ASSERT_TRUE(waitFor([&] { return !shown(app, "Form9"); }, 3000));
+}
+
+}  // namespace
+}  // namespace sigcond::test
