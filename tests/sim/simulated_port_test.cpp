@@ -123,6 +123,36 @@ TEST(SimulatedPort, CarriesTheLinkExchangesInVirtualTime) {
     EXPECT_NEAR(bench.clock.monotonicSeconds() - start, 2.0, 0.05);
 }
 
+// A frequency unit with its longest gate (register 0D "FF", 2.55 s) outlasts the 2-second
+// wait: the first reading is deferred, and a later call picks up the late answer.
+TEST(SimulatedPort, SlowFrequencyReadingIsPickedUpAfterTheDeferral) {
+    SimBench bench;
+    bench.unit.setType(UnitType::FP);
+    bench.unit.setReading(ReadingSource::fixed(1234, 0));
+    Program& p = bench.p;
+    p.config.inputType = "FP";
+    p.link.gateRegisterValue = "FF";
+
+    sendCommand(p, "X01", 7);
+    EXPECT_EQ(p.link.replyText, "     0.");  // the previous reading stands in
+    EXPECT_EQ(p.link.deferredPolls, 53);
+    EXPECT_NEAR(bench.clock.monotonicSeconds(), 2.0, 0.05);
+
+    bench.clock.advance(0.45);  // next live tick: not there yet
+    sendCommand(p, "X01", 7);
+    EXPECT_EQ(p.link.replyText, "     0.");
+    bench.clock.advance(0.45);  // the unit has answered by now
+    sendCommand(p, "X01", 7);
+    EXPECT_EQ(p.link.replyText, "  1234.\r");
+    EXPECT_EQ(p.link.deferredPolls, 0);
+    EXPECT_EQ(bench.unit.frameCount(), 1);  // the later calls sent nothing
+
+    // Measuring goes on while readings are asked for: the next one comes at once.
+    sendCommand(p, "X01", 7);
+    EXPECT_EQ(p.link.replyText, "  1234.\r");
+    EXPECT_EQ(bench.unit.frameCount(), 2);
+}
+
 TEST(SimulatedPort, SearchFindsAUnitAt4800EvenOnTheEighthAttempt) {
     SimBench bench;
     bench.port.close();
