@@ -6,19 +6,20 @@ namespace {
 
 // Resolution captions: thermocouple and RTD captions carry eight leading blanks.
 constexpr std::array<std::string_view, 6> kTemperatureResolution{
-    "        1",    "        0.1",    "        0.01",
-    "        .001", "        .0001", "        .00001"};
-constexpr std::array<std::string_view, 6> kFrequencyResolution{
-    "50000.", "50000.0", "9999.99", "999.999", "99.9999", "9.99999"};
+    "        1", "        0.1", "        0.01", "        .001", "        .0001", "        .00001"};
+constexpr std::array<std::string_view, 6> kFrequencyResolution{"50000.",  "50000.0", "9999.99",
+                                                               "999.999", "99.9999", "9.99999"};
 // Process and strain: the decimals shown after the chosen range's full-scale value.
-constexpr std::array<std::string_view, 6> kRangeResolution{".", ".0", ".00", ".000", ".0000",
-                                                           ".00000"};
+constexpr std::array<std::string_view, 6> kRangeResolution{".",    ".0",    ".00",
+                                                           ".000", ".0000", ".00000"};
 
 const ItemSpec kLineFrequency2{"Line frequency:", 2, 0, {"60 Hz", "50 Hz"}};
 const std::vector<std::string_view> kOutputModes{"Current", "Volt"};
 const std::vector<std::string_view> kTemperatureUnits{"Celsius (C)", "Fahrenheit (F)",
                                                       "Kelvin (K)"};
 
+// The tables read best one type per block, as laid out here.
+// clang-format off
 std::vector<TypeSpec> makeSpecs() {
     std::vector<TypeSpec> specs;
     specs.push_back(TypeSpec{
@@ -83,6 +84,7 @@ std::vector<TypeSpec> makeSpecs() {
         {"  Hz  ", " Counts", " Counts", " Counts"}, &kFrequencyResolution, 6, {}});
     return specs;
 }
+// clang-format on
 
 }  // namespace
 

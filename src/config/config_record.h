@@ -12,10 +12,10 @@
 
 namespace sigcond {
 
-inline constexpr int kGroupCount = 7;      // option groups 1..7
-inline constexpr int kMaxItems = 10;       // items per group 1..10
-inline constexpr int kMaxOptions = 12;     // options per item 1..12
-inline constexpr int kOptionListCount = 9; // on-screen option lists List1(0..8)
+inline constexpr int kGroupCount = 7;       // option groups 1..7
+inline constexpr int kMaxItems = 10;        // items per group 1..10
+inline constexpr int kMaxOptions = 12;      // options per item 1..12
+inline constexpr int kOptionListCount = 9;  // on-screen option lists List1(0..8)
 
 // Option groups, as opened from the Configuration menu.
 inline constexpr int kGroupInput = 1;       // INPF: input range or configuration
@@ -42,17 +42,16 @@ struct FrameLayout {
 // option k reads displayedOptionCaption(p, g, i, k) (stored, padded captions are in
 // optionCaption[g][i][k]); the picked option is choice[g][i] of the record.
 struct OptionCatalogue {
-    std::array<std::string, 3> groupTitle{};        // 1..2: frame titles of groups 1 and 2
-    std::array<int, kGroupCount + 1> itemCount{};   // 1..7
+    std::array<std::string, 3> groupTitle{};       // 1..2: frame titles of groups 1 and 2
+    std::array<int, kGroupCount + 1> itemCount{};  // 1..7
     PerItem<std::string> itemCaption{};
-    PerItem<int> choiceCount{};                     // options offered
-    PerItem<int> listSlot{};                        // 1..9, 0 where the item does not exist
-    std::array<std::array<std::array<std::string, kMaxOptions + 1>, kMaxItems + 1>,
-               kGroupCount + 1>
+    PerItem<int> choiceCount{};  // options offered
+    PerItem<int> listSlot{};     // 1..9, 0 where the item does not exist
+    std::array<std::array<std::array<std::string, kMaxOptions + 1>, kMaxItems + 1>, kGroupCount + 1>
         optionCaption{};
     // Unit text of input-range option k (group 1 item 1); for "FP" indexed by the Mode option.
     std::array<std::string, kMaxOptions + 1> rangeUnit{};
-    std::array<FrameLayout, 3> frame{};             // 1..2: frames of groups 1 and 2
+    std::array<FrameLayout, 3> frame{};  // 1..2: frames of groups 1 and 2
 };
 
 struct ConfigRecord {

@@ -15,8 +15,8 @@ constexpr std::string_view kInputFrameTitle = "Input range or configuration : ";
 constexpr std::string_view kModeFrameTitle = "Input/output mode selection : ";
 constexpr std::string_view kFilterCaption = "Filter time constant :";
 constexpr std::string_view kScalingCaption = "Analog output scaling :  ";
-constexpr std::array<std::string_view, 4> kScalingValueCaptions{
-    "Input 1", "Desired output 1", "Input 2", "Desired output 2"};
+constexpr std::array<std::string_view, 4> kScalingValueCaptions{"Input 1", "Desired output 1",
+                                                                "Input 2", "Desired output 2"};
 constexpr std::string_view kGateCaption = "Gate time :  ";
 constexpr std::string_view kDebounceCaption = "Debounce time :  ";
 constexpr std::string_view kResolutionCaption = "Resolution :";
@@ -49,9 +49,9 @@ void fillItems(OptionCatalogue& cat, int g, const std::vector<ItemSpec>& items) 
         cat.itemCaption[g][i] = std::string(item.caption);
         cat.listSlot[g][i] = item.listSlot;
         cat.choiceCount[g][i] = static_cast<int>(item.options.size());
-        const std::size_t width =
-            item.captionWidth > 0 ? static_cast<std::size_t>(item.captionWidth)
-                                  : defaultWidth(item.options);
+        const std::size_t width = item.captionWidth > 0
+                                      ? static_cast<std::size_t>(item.captionWidth)
+                                      : defaultWidth(item.options);
         for (std::size_t k = 0; k < item.options.size() && k < kMaxOptions; ++k)
             cat.optionCaption[g][i][k + 1] = padCaption(item.options[k], width);
     }
@@ -203,10 +203,16 @@ void limitProcessResolution(Program& p) {
         offered = 4;
     } else {
         switch (rec.choice[kGroupInput][1]) {
-            case 2: offered = 4; break;
+            case 2:
+                offered = 4;
+                break;
             case 1:
-            case 6: offered = 5; break;
-            default: offered = 6; break;
+            case 6:
+                offered = 5;
+                break;
+            default:
+                offered = 6;
+                break;
         }
     }
     rec.catalogue.choiceCount[kGroupResolution][1] = offered;

@@ -69,14 +69,24 @@ bool encodeConfiguration(Program& p) {
     const int slots = std::clamp(image.encodedGroupCount, 0, 6);
     for (int g = 1; g <= slots; ++g) {
         switch (g) {
-            case 1: image.registerText[1] = encodeBitRegister(rec, 1, inputFields(rec.inputType)); break;
-            case 2: image.registerText[2] = encodeBitRegister(rec, 2, modeFields(rec.inputType)); break;
-            case 3: image.registerText[3] = digitRegister(pick(rec, kGroupFilter, 1) - 1); break;
+            case 1:
+                image.registerText[1] = encodeBitRegister(rec, 1, inputFields(rec.inputType));
+                break;
+            case 2:
+                image.registerText[2] = encodeBitRegister(rec, 2, modeFields(rec.inputType));
+                break;
+            case 3:
+                image.registerText[3] = digitRegister(pick(rec, kGroupFilter, 1) - 1);
+                break;
             case 4:
                 if (p.transfer.partialSend == 0 && !encodeScaling(p)) return false;
                 break;
-            case 5: image.registerText[5] = encodeTimeRegister(rec.gateTimeText); break;
-            case 6: image.registerText[6] = encodeTimeRegister(rec.debounceTimeText); break;
+            case 5:
+                image.registerText[5] = encodeTimeRegister(rec.gateTimeText);
+                break;
+            case 6:
+                image.registerText[6] = encodeTimeRegister(rec.debounceTimeText);
+                break;
         }
     }
     if (hasResolution(rec.inputType))
@@ -92,16 +102,26 @@ void decodeConfiguration(Program& p) {
     for (int s = 1; s <= slots; ++s) {
         const std::string& text = image.registerText[s];
         switch (s) {
-            case 1: decodeBitRegister(rec, 1, inputFields(type), fitRegisterText(text, kByteWidth)); break;
-            case 2: decodeBitRegister(rec, 2, modeFields(type), fitRegisterText(text, kByteWidth)); break;
+            case 1:
+                decodeBitRegister(rec, 1, inputFields(type), fitRegisterText(text, kByteWidth));
+                break;
+            case 2:
+                decodeBitRegister(rec, 2, modeFields(type), fitRegisterText(text, kByteWidth));
+                break;
             case 3: {
                 const int value = static_cast<int>(hexToNumber(fitRegisterText(text, kByteWidth)));
                 rec.choice[kGroupFilter][1] = std::min(value + 1, 8);
                 break;
             }
-            case 4: decodeScalingPoints(p); break;
-            case 5: rec.gateTimeText = decodeTimeRegister(text); break;
-            case 6: rec.debounceTimeText = decodeTimeRegister(text); break;
+            case 4:
+                decodeScalingPoints(p);
+                break;
+            case 5:
+                rec.gateTimeText = decodeTimeRegister(text);
+                break;
+            case 6:
+                rec.debounceTimeText = decodeTimeRegister(text);
+                break;
         }
     }
     if (hasResolution(type)) {

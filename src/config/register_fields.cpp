@@ -92,10 +92,14 @@ int codeOfOption(const BitField& field, int option) {
 
 int optionOfValue(const BitField& field, int value) {
     switch (field.rule) {
-        case DecodeRule::Plain: return value + 1;
-        case DecodeRule::Clamp: return std::min(value + 1, field.limit);
-        case DecodeRule::FirstAbove: return value + 1 > field.limit ? 1 : value + 1;
-        case DecodeRule::Resistance: return value == 3 ? 1 : value + 2;
+        case DecodeRule::Plain:
+            return value + 1;
+        case DecodeRule::Clamp:
+            return std::min(value + 1, field.limit);
+        case DecodeRule::FirstAbove:
+            return value + 1 > field.limit ? 1 : value + 1;
+        case DecodeRule::Resistance:
+            return value == 3 ? 1 : value + 2;
         case DecodeRule::OneBitMode:
             // Frequency, else Quadrature, else A - B, else Totalize (also when no bit is set).
             for (int k = 1; k <= 3; ++k)

@@ -19,11 +19,11 @@ char hexDigit(int value);
 
 // How a field's value turns back into an option number.
 enum class DecodeRule {
-    Plain,        // value + 1
-    Clamp,        // value + 1, at most `limit`
-    FirstAbove,   // value + 1, option 1 when that exceeds `limit`
-    Resistance,   // RTD resistance: code 3 is option 1, code v option v + 2
-    OneBitMode,   // FP mode: one bit per option, see modeBits
+    Plain,       // value + 1
+    Clamp,       // value + 1, at most `limit`
+    FirstAbove,  // value + 1, option 1 when that exceeds `limit`
+    Resistance,  // RTD resistance: code 3 is option 1, code v option v + 2
+    OneBitMode,  // FP mode: one bit per option, see modeBits
 };
 
 // One item's field in register 01 (group 1) or 02 (group 2).

@@ -18,9 +18,9 @@ namespace {
 
 constexpr std::size_t kCodeWidth = 6;
 constexpr std::size_t kMagnitudeWidth = 5;
-constexpr double kMagnitudeMax = 0xFFFFF;        // five hex digits
-constexpr double kCountLimit = 8388600;          // larger counts are sent divided by 100
-constexpr double kCountDividedFlag = 0x800000;   // bit 23: the count was divided by 100
+constexpr double kMagnitudeMax = 0xFFFFF;       // five hex digits
+constexpr double kCountLimit = 8388600;         // larger counts are sent divided by 100
+constexpr double kCountDividedFlag = 0x800000;  // bit 23: the count was divided by 100
 constexpr double kCountDecodeThreshold = 8400000;
 constexpr double kCodeMax = 0xFFFFFF;
 constexpr double kScaleLimit = 524000;
@@ -81,8 +81,10 @@ std::string encodeLineValue(double value, int n) {
     }
     std::string h = numberToHex(v);
     if (n == 2) return std::string(1, hexDigit(dp + s)) + padLeftZeros(h, kMagnitudeWidth);
-    if (h.size() == 5) h[0] = hexDigit(hexDigitValue(h[0]) + s);
-    else h = std::string(1, hexDigit(s)) + padLeftZeros(h, kMagnitudeWidth - 1);
+    if (h.size() == 5)
+        h[0] = hexDigit(hexDigitValue(h[0]) + s);
+    else
+        h = std::string(1, hexDigit(s)) + padLeftZeros(h, kMagnitudeWidth - 1);
     return std::string(1, hexDigit(dp)) + h;
 }
 

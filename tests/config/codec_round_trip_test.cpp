@@ -3,9 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "common/convert.h"
-
 #include "codec_bench.h"
+#include "common/convert.h"
 
 namespace sigcond {
 namespace {
@@ -34,15 +33,15 @@ TEST(CodecRoundTrip, EveryOptionCombinationOfEveryType) {
         std::vector<int> pick(items.size(), 1);
         long combinations = 0;
         for (;;) {
-            for (std::size_t n = 0; n < items.size(); ++n) b.choice(items[n].g, items[n].i) = pick[n];
+            for (std::size_t n = 0; n < items.size(); ++n)
+                b.choice(items[n].g, items[n].i) = pick[n];
             ASSERT_TRUE(encodeConfiguration(b.p));
             for (const ItemRef& item : items) b.choice(item.g, item.i) = 0;
             decodeConfiguration(b.p);
             for (std::size_t n = 0; n < items.size(); ++n)
                 ASSERT_EQ(b.choice(items[n].g, items[n].i), pick[n])
-                    << type << " group " << items[n].g << " item " << items[n].i
-                    << " registers " << b.slot(1) << " " << b.slot(2) << " " << b.slot(3) << " "
-                    << b.slot(7);
+                    << type << " group " << items[n].g << " item " << items[n].i << " registers "
+                    << b.slot(1) << " " << b.slot(2) << " " << b.slot(3) << " " << b.slot(7);
             ++combinations;
             std::size_t n = 0;
             while (n < pick.size() && pick[n] == items[n].count) pick[n++] = 1;
@@ -118,11 +117,10 @@ TEST(CodecRoundTrip, CountingModeInputs) {
 }
 
 TEST(CodecRoundTrip, ScaleAndOffsetCodesDecodeWithinPrecision) {
-    const double values[] = {0,        1,          -1,        0.016,     0.02,     1.6,
-                             1.0 / 3,  -2.0 / 3,   123.456,   -999.5,    4,        200,
-                             -200,     99999.99,   523999.9,  524000,    -524000,  1e-4,
-                             1.5e-7,   -3.25e-9,   7e-12,     0.0001234, 1000000,  -1000000,
-                             12345.678, 987654.3,  -0.5};
+    const double values[] = {0,         1,       -1,       0.016,     0.02,     1.6,      1.0 / 3,
+                             -2.0 / 3,  123.456, -999.5,   4,         200,      -200,     99999.99,
+                             523999.9,  524000,  -524000,  1e-4,      1.5e-7,   -3.25e-9, 7e-12,
+                             0.0001234, 1000000, -1000000, 12345.678, 987654.3, -0.5};
     for (double v : values) {
         const std::string scale = encodeScaleCode(v);
         ASSERT_EQ(scale.size(), 6u) << v;
@@ -132,7 +130,8 @@ TEST(CodecRoundTrip, ScaleAndOffsetCodesDecodeWithinPrecision) {
         }
         const std::string offset = encodeOffsetCode(v);
         ASSERT_EQ(offset.size(), 6u) << v;
-        EXPECT_NEAR(decodeOffsetCode(offset), v, std::fabs(v) * 1.1e-5 + 1e-5) << v << " " << offset;
+        EXPECT_NEAR(decodeOffsetCode(offset), v, std::fabs(v) * 1.1e-5 + 1e-5)
+            << v << " " << offset;
     }
     EXPECT_EQ(encodeScaleCode(1), "20000A");
     EXPECT_EQ(encodeScaleCode(600000), "17FEE0");

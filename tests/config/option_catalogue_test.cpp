@@ -1,6 +1,7 @@
+#include "config/option_catalogue.h"
+
 #include <gtest/gtest.h>
 
-#include "config/option_catalogue.h"
 #include "support/link_bench.h"
 
 namespace sigcond {
@@ -46,7 +47,8 @@ TEST(OptionCatalogue, BuildResetsRecordAndRegisterImage) {
     EXPECT_EQ(b.p.config.scalingText[4], "10.0000");
     EXPECT_EQ(b.p.config.gateTimeText, "000");
     EXPECT_EQ(b.p.config.debounceTimeText, "001");
-    const std::array<std::string, 7> defaults{"", "29", "46", "06", std::string(24, '0'), "FF", "FB"};
+    const std::array<std::string, 7> defaults{"",   "29", "46", "06", std::string(24, '0'),
+                                              "FF", "FB"};
     const std::array<std::string, 7> numbers{"", "01", "02", "04", "", "0D", "0E"};
     for (int s = 1; s <= 6; ++s) {
         EXPECT_EQ(b.p.registers.registerText[s], defaults[s]);
@@ -117,7 +119,9 @@ TEST(OptionCatalogue, FilterGroupOffersEightOfNineCaptions) {
 TEST(OptionCatalogue, DerivedUnitsAndOutputTexts) {
     CatalogueBench b;
     b.build("TC");
-    EXPECT_EQ(b.p.config.readingUnitText, "  \xB0" "C ");
+    EXPECT_EQ(b.p.config.readingUnitText,
+              "  \xB0"
+              "C ");
     b.p.config.choice[2][1] = 3;  // Kelvin
     refreshDerivedLabels(b.p);
     EXPECT_EQ(b.p.config.temperatureSuffix, "K ");

@@ -174,10 +174,10 @@ TEST(RegisterCodec, DecodingExceptions) {
 TEST(RegisterCodec, DecodingToleratesMalformedTexts) {
     CodecBench b("PR");
     b.slot(1) = "";
-    b.slot(2) = "8";     // "80": Volt output
-    b.slot(3) = "0#";    // "00"
+    b.slot(2) = "8";   // "80": Volt output
+    b.slot(3) = "0#";  // "00"
     b.slot(4) = "5";
-    b.slot(7) = "0 ";   // "00": highest option
+    b.slot(7) = "0 ";  // "00": highest option
     b.p.registers.scaleRegisterText[1] = "2";
     b.p.registers.scaleRegisterText[2] = "zz";
     decodeConfiguration(b.p);
@@ -219,7 +219,7 @@ TEST(RegisterCodec, ScaleRegistersGoToTheLiveDisplayUnlessMarkedNA) {
     EXPECT_DOUBLE_EQ(b.p.live.outputScale, 0.02);
     b.p.config.scalingText = {"", "0", "4", "10", "20"};
     ASSERT_TRUE(encodeConfiguration(b.p));
-    EXPECT_DOUBLE_EQ(b.p.live.outputScale, 0.02);  // file coding leaves the display alone
+    EXPECT_DOUBLE_EQ(b.p.live.outputScale, 0.02);       // file coding leaves the display alone
     EXPECT_EQ(b.p.registers.scaleOffset[1], "200010");  // 1.6
 }
 

@@ -103,7 +103,7 @@ TEST(ScalingChecks, ExtremeInputsNeverGiveUndefinedOrOversizedCodes) {
         const char* in2;
     };
     const Case cases[] = {{"100000", "100000.1"}, {"-100000", "-99999.9"}, {"1E300", "-1E300"},
-                          {"1E308", "-1E308"},   {"0", "1E-300"},          {"-1E20", "1E20"}};
+                          {"1E308", "-1E308"},    {"0", "1E-300"},         {"-1E20", "1E20"}};
     for (const Case& c : cases) {
         b.scaling(c.in1, "0", c.in2, "20");
         b.p.link.linkError = 0;

@@ -60,8 +60,10 @@ bool isHex(const std::string& text, std::size_t minWidth, std::size_t maxWidth) 
 std::vector<std::string> splitFields(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> fields(1);
     for (std::size_t n = 0; n < size; ++n) {
-        if (data[n] == '\n') fields.emplace_back();
-        else fields.back() += static_cast<char>(data[n]);
+        if (data[n] == '\n')
+            fields.emplace_back();
+        else
+            fields.back() += static_cast<char>(data[n]);
     }
     return fields;
 }
