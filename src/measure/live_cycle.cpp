@@ -142,8 +142,8 @@ void showGoodReading(Program& p, const std::string& reply) {
     guarded([&] { setLiveColours(f, live.normalForeColour, live.normalBackColour); });
     const double reading = textToNumber(reply);
     guarded([&] {
-        f.Label7.caption = outputValueText(reply, live.outputScale, live.outputOffset,
-                                           live.unitOutputFullScale);
+        f.Label7.caption =
+            outputValueText(reply, live.outputScale, live.outputOffset, live.unitOutputFullScale);
     });
     std::string shown = reply;
     live.shownReading = reply;

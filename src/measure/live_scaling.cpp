@@ -46,9 +46,9 @@ std::string unityScaleQuestion(const Program& p) {
         const double fullScale = factor > 0 ? std::floor(100000.0 / factor) : 0.0;
         inputRange = numberToText(fullScale, true) + c.readingUnitText;
     }
-    return "DO YOU WANT TO SET THE ANALOG OUTPUT SCALE = 1   ( " + inputRange + " input  = " +
-           numberToText(outputFullScaleOnScreen(p), true) + p.live.unitOutputUnitText +
-           "  output ) \rOFFSET = 0 ?";
+    return "DO YOU WANT TO SET THE ANALOG OUTPUT SCALE = 1   ( " + inputRange +
+           " input  = " + numberToText(outputFullScaleOnScreen(p), true) +
+           p.live.unitOutputUnitText + "  output ) \rOFFSET = 0 ?";
 }
 
 void startLiveScaling(Program& p) {

@@ -18,7 +18,7 @@ namespace {
 constexpr int kBlack = 0x000000;
 constexpr int kWhite = 0xFFFFFF;
 constexpr const char* kBoxCaptions[4] = {"Input 1", "Desired output 1", "Input 2",
-                                          "Desired output 2"};
+                                         "Desired output 2"};
 
 void clearCapturedInputs(LiveState& live) {
     live.capturedInput[1].reset();
@@ -98,10 +98,9 @@ void applyScalingEntry(Program& p) {
 
     const std::array<std::string, 4> texts{f.Text1[0].caption, f.Text1[1].caption,
                                            f.Text1[2].caption, f.Text1[3].caption};
-    const ScalingCheck check =
-        checkScalingEntry(texts, textToNumber(p.config.outputFullScaleText),
-                          p.config.outputUnitText, live.focusedBox == 1, live.liveStep,
-                          f.Label8[0].caption, f.Label8[2].caption);
+    const ScalingCheck check = checkScalingEntry(
+        texts, textToNumber(p.config.outputFullScaleText), p.config.outputUnitText,
+        live.focusedBox == 1, live.liveStep, f.Label8[0].caption, f.Label8[2].caption);
     switch (check.fault) {
         case ScalingFault::None:
             break;

@@ -23,8 +23,8 @@ ScalingCheck checkScalingEntry(const std::array<std::string, 4>& boxText, double
                     numberToText(outputFullScale, true) + outputUnitText};
     }
     if (fullChecks && std::fabs(input1 - input2) <= 0.1) {
-        return {ScalingFault::Span, "| " + input2Caption + "  -  " + input1Caption +
-                                        " |  SHOULD BE BIGGER THAN  0.1"};
+        return {ScalingFault::Span,
+                "| " + input2Caption + "  -  " + input1Caption + " |  SHOULD BE BIGGER THAN  0.1"};
     }
     if (fullChecks && output1 == output2) {
         return {ScalingFault::SameOutputs,
@@ -46,8 +46,7 @@ std::string scaleCodeOf(int digit, double mantissa) {
 
 }  // namespace
 
-std::string unityScaleCode(std::string_view inputType, double outputFullScale,
-                           double rangeFactor) {
+std::string unityScaleCode(std::string_view inputType, double outputFullScale, double rangeFactor) {
     if (inputType == "TC" || inputType == "RTD") {
         return outputFullScale == 10 ? "300001" : "300002";
     }

@@ -32,8 +32,7 @@ ScalingCheck checkScalingEntry(const std::array<std::string, 4>& boxText, double
 // full scale, as an exponent digit d and a 5-digit hex mantissa m (value m / 10^(d - 1)).
 // rangeFactor is 100000 / input full scale (unused for "TC" and "RTD"). "" for "FP", which
 // has no unity scale, and for a type or factor that gives no usable scale.
-std::string unityScaleCode(std::string_view inputType, double outputFullScale,
-                           double rangeFactor);
+std::string unityScaleCode(std::string_view inputType, double outputFullScale, double rangeFactor);
 
 // Value of a scale register text: m / 10^(d - 1).
 double scaleCodeValue(std::string_view code);

@@ -87,8 +87,8 @@ protected:
 
 TEST_F(LiveE2E, ReadingsAndOutputValueFollowTheUnitAndASilenceBlinks) {
     // Scale 1, offset 0: the output value is the reading itself.
-    SimProcess sim({"--type", "TC", "--reading", "12.34", "--register", "05=100001",
-                    "--register", "06=200000"});
+    SimProcess sim({"--type", "TC", "--reading", "12.34", "--register", "05=100001", "--register",
+                    "06=200000"});
     ASSERT_TRUE(sim.start()) << sim.error();
     qt::Application app;
     connect(app, sim);

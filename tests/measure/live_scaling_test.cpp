@@ -14,7 +14,8 @@ using test::LiveBench;
 // Answers every write with its echo, and "X01" with the given reading.
 void answerEverything(LiveBench& b, const std::string& reading) {
     b.port.responder = [reading](const std::string& command, const std::string&) {
-        if (command == "X01") return std::optional(test::ScriptedReply::text("X01" + reading + "\r"));
+        if (command == "X01")
+            return std::optional(test::ScriptedReply::text("X01" + reading + "\r"));
         return std::optional(test::ScriptedReply::text(command.substr(0, 3) + "\r"));
     };
 }
@@ -38,8 +39,7 @@ TEST(LiveScaling, UnityScaleBurstThenSixQuietCycles) {
 
     const std::size_t before = b.port.commands().size();
     b.tick();
-    EXPECT_EQ(b.commandsFrom(before),
-              (std::vector<std::string>{"W06200000", "W05300002", "Z01"}));
+    EXPECT_EQ(b.commandsFrom(before), (std::vector<std::string>{"W06200000", "W05300002", "Z01"}));
     EXPECT_EQ(b.p.live.unityScalePending, 0);
     for (int cycle = 0; cycle < 6; ++cycle) b.tick();
     EXPECT_EQ(b.port.commands().size(), before + 3);

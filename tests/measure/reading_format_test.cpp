@@ -11,7 +11,7 @@ TEST(ReadingFormat, OutputValueIsOffsetPlusScaleTimesReadingWithinTheLimits) {
     EXPECT_DOUBLE_EQ(computeOutputValue("-1000", 0.1, 0, 20), -0.28);  // held at -0.28 mA
     EXPECT_DOUBLE_EQ(computeOutputValue("1000", 0.1, 0, 10), 12.0);
     EXPECT_DOUBLE_EQ(computeOutputValue("-1000", 0.1, 0, 10), -0.14);
-    EXPECT_DOUBLE_EQ(computeOutputValue("abc", 2, 4, 20), 4.0);        // no number counts as 0
+    EXPECT_DOUBLE_EQ(computeOutputValue("abc", 2, 4, 20), 4.0);  // no number counts as 0
 }
 
 TEST(ReadingFormat, SevenCharactersPadsAndCuts) {

@@ -31,10 +31,10 @@ TEST(UnityScale, CodesPerTypeAndRange) {
     EXPECT_EQ(unityScaleCode("TC", 20, 0), "300002");
     EXPECT_EQ(unityScaleCode("RTD", 20, 0), "300002");
     EXPECT_EQ(unityScaleCode("TC", 10, 0), "300001");
-    EXPECT_EQ(unityScaleCode("PR", 20, 5000), "100001");   // 20 mA in, 20 mA out
-    EXPECT_EQ(unityScaleCode("PR", 20, 250), "300005");    // 400 mV: 0.05
-    EXPECT_EQ(unityScaleCode("ACV", 10, 25000), "200019"); // 4 V in, 10 V out: 2.5 = 25 / 10
-    EXPECT_EQ(unityScaleCode("ACC", 20, 20000), "100004"); // 5 A: 4
+    EXPECT_EQ(unityScaleCode("PR", 20, 5000), "100001");    // 20 mA in, 20 mA out
+    EXPECT_EQ(unityScaleCode("PR", 20, 250), "300005");     // 400 mV: 0.05
+    EXPECT_EQ(unityScaleCode("ACV", 10, 25000), "200019");  // 4 V in, 10 V out: 2.5 = 25 / 10
+    EXPECT_EQ(unityScaleCode("ACC", 20, 20000), "100004");  // 5 A: 4
     EXPECT_EQ(unityScaleCode("FP", 20, 0), "");
     // 30 mV strain range: 0.6666.. is rounded to what the register holds.
     const std::string strain = unityScaleCode("ST", 20, 3333.33);
