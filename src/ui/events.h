@@ -28,7 +28,7 @@ struct ScreenEvent {
     int index = -1;       // control array index
     EventKind kind = EventKind::Click;
     int keyAscii = 0;
-    std::string text;
+    std::string text{};
     int selected = -1;
     int widthTwips = 0;
     int heightTwips = 0;
