@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "qt/application.h"
-#include "qt/records_chart.h"
+#include "qt/records_wiring.h"
 #include "records/data_log.h"
 #include "records/graph_window.h"
 #include "startup_driver.h"
@@ -83,10 +83,9 @@ TEST_F(RecordsWindowsE2E, SaveAndOpenThroughTheChooserSamplingWindowAndGraph) {
     qt::Application app;
     // The program installs the chart supplier itself; if it does not (yet), the test does, so
     // the graph's own drawing is still covered.
-    const bool supplied = app.renderer().customControl(ControlKind::Chart) != nullptr;
-    if (!supplied) {
-        app.renderer().setCustomControl(ControlKind::Chart,
-                                        qt::chartControl(app.program().form9.chart));
+    qt::QtPrinter printer;
+    if (app.renderer().customControl(ControlKind::Chart) == nullptr) {
+        qt::installRecords(app.program(), app.renderer(), printer);
     }
     app.start();
     openDemoWork(app);
