@@ -125,6 +125,9 @@ TEST(LiveCycle, TrendTakesEverySecondGoodReading) {
 
 TEST(DisplayMenu, DisplayOffHidesTheValuesButPollingGoesOn) {
     LiveBench b;
+    b.p.log.loggingOn = 1;  // logging counts down towards its next record
+    b.p.log.sampleTicks = 10;
+    b.p.log.sampleCountdown = 10;
     displayOnOff(b.p);
     EXPECT_FALSE(b.p.form1.Frame9.visible);
     EXPECT_EQ(b.p.live.displayOn, 0);
@@ -132,6 +135,7 @@ TEST(DisplayMenu, DisplayOffHidesTheValuesButPollingGoesOn) {
     b.tickWith("  10.00");
     EXPECT_EQ(b.port.commands().size(), 2u);
     EXPECT_EQ(b.p.trend.trendCount, 1);
+    EXPECT_EQ(b.p.log.sampleCountdown, 8);
     // No panel for a silent unit while the values are hidden.
     b.tickSilent();
     EXPECT_FALSE(b.p.form1.Picture2.visible);
