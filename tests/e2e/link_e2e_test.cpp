@@ -93,7 +93,9 @@ TEST_F(LinkEndToEnd, SilentUnitTimesOutAfterTwoSeconds) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(p.link.linkError, 1);
     EXPECT_EQ(p.link.replyText, "");
-    EXPECT_NEAR(seconds, 2.0, 0.25);
+    // Not before the 2 seconds; a little after them on a busy machine.
+    EXPECT_GE(seconds, 1.98);
+    EXPECT_LT(seconds, 2.5);
     EXPECT_EQ(p.live.errorPanelShown, 1);
 }
 

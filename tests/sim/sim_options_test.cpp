@@ -11,7 +11,7 @@ TEST(SimOptions, BuildsTheUnitTheCommandLineDescribes) {
         {"--type", "fp", "--baud", "4800", "--parity", "E", "--reading", "12.5", "--decimals",
          "1", "--register", "0D=14", "--reject", "R03=2", "--silent-for", "R05,W0814",
          "--partial", "3", "--partial-for", "X01", "--delay", "250", "--wire-time",
-         "--ignore-write", "04", "--noise", "#"},
+         "--ignore-write", "04", "--noise", "#", "--drop-every", "7"},
         error);
     ASSERT_TRUE(options.has_value()) << error;
     UnitModel unit;
@@ -27,6 +27,7 @@ TEST(SimOptions, BuildsTheUnitTheCommandLineDescribes) {
     EXPECT_TRUE(unit.faults().wireTime);
     EXPECT_EQ(unit.faults().ignoredWrites.count("04"), 1u);
     EXPECT_EQ(unit.faults().noise, "#");
+    EXPECT_EQ(unit.faults().dropEvery, 7);
 
     const auto wave = parseSimOptions({"--wave", "50,10,20", "--reading-text", "?+99999"}, error);
     ASSERT_TRUE(wave.has_value());

@@ -178,6 +178,12 @@ TEST(UnitModel, FaultsSilenceRejectionNoiseAndPartialReplies) {
     EXPECT_EQ(exchange(unit, "Z01"), "");
     EXPECT_EQ(exchange(unit, "U01"), "");
     EXPECT_EQ(unit.frames().size(), 15u);  // silent frames are still logged
+
+    UnitModel flaky;
+    flaky.faults().dropEvery = 3;
+    std::string replies;
+    for (int i = 0; i < 6; ++i) replies += exchange(flaky, "Z01").empty() ? "-" : "Z";
+    EXPECT_EQ(replies, "ZZ-ZZ-");
 }
 
 TEST(UnitModel, DelayAndWireTimeSetWhenEachCharacterArrives) {

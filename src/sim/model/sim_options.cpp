@@ -29,6 +29,7 @@ const char* const kSimUsage =
     "  --silent             answer nothing\n"
     "  --silent-from N      answer nothing from the N-th frame on\n"
     "  --silent-for CMD     never answer this command (repeatable, or comma-separated)\n"
+    "  --drop-every N       answer nothing to every N-th frame (a flaky line)\n"
     "  --reject CMD=N       answer \"?\" to this command N times (repeatable)\n"
     "  --noise TEXT         send TEXT ahead of every reply\n"
     "  --partial N          cut replies to N characters, without the carriage return\n"
@@ -147,6 +148,12 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
          [&](const std::string& v) {
              const auto n = parseCount(v);
              if (n) options.faults.silentFromFrame = *n;
+             return n.has_value();
+         }},
+        {"--drop-every",
+         [&](const std::string& v) {
+             const auto n = parseCount(v);
+             if (n) options.faults.dropEvery = *n;
              return n.has_value();
          }},
         {"--silent-for",

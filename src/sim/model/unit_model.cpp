@@ -123,6 +123,7 @@ void UnitModel::handleFrame(const std::string& raw, const LineSettings& line, do
 
     if (faults_.silent) return;
     if (faults_.silentFromFrame > 0 && frameNumber >= faults_.silentFromFrame) return;
+    if (faults_.dropEvery > 0 && frameNumber % faults_.dropEvery == 0) return;
     if (!line.understoodBy(faults_.answerAt)) {
         // Characters at the wrong rate or parity arrive mangled, and so does the answer.
         schedule(garbage(), line, seconds + faults_.replyDelaySeconds);

@@ -28,6 +28,7 @@ struct FaultOptions {
     bool silent = false;                    // answers nothing at all
     int silentFromFrame = 0;                // 0 = never; n = no reply to the n-th frame on
     std::set<std::string> silentCommands;   // never answered
+    int dropEvery = 0;                      // n > 0: no reply to every n-th frame (flaky line)
     std::map<std::string, int> rejections;  // answered "?" this many more times
     std::string noise;                      // sent ahead of every reply
     int partialLength = -1;                 // >= 0: replies cut to this many characters, no CR
