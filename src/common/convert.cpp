@@ -63,6 +63,7 @@ double textToNumber(std::string_view text) {
 
 std::string numberToText(double value, bool leadingBlank) {
     std::string text;
+    if (std::isinf(value)) value = value > 0 ? 1.79769313486231E+308 : -1.79769313486231E+308;
     if (std::isnan(value)) {
         text = "0";
     } else if (value == 0.0) {

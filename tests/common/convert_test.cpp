@@ -37,6 +37,8 @@ TEST(NumberToText, UsesTheShortestGeneralForm) {
     EXPECT_EQ(numberToText(0.1 + 0.2), "0.3");
     EXPECT_EQ(numberToText(1e15), "1E+15");
     EXPECT_EQ(numberToText(0), "0");
+    // Infinity never reaches the screen as a broken text.
+    EXPECT_EQ(numberToText(INFINITY), "1.79769313486231E+308");
 }
 
 TEST(HexHelpers, ConvertBetweenHexBinaryAndNumbers) {
