@@ -17,7 +17,11 @@ Application::Application()
           [this] { return programEnded(program_); },
       }) {
     dialogs_.attach(renderer_);
-    connect(&renderer_, &ScreenRenderer::programEnded, this, [] { QCoreApplication::exit(0); });
+    // Only the loop run() started is left: an application driven in-process (tests) has none, and
+    // exit() would make every later event loop of the process return at once.
+    connect(&renderer_, &ScreenRenderer::programEnded, this, [this] {
+        if (inEventLoop_) QCoreApplication::exit(0);
+    });
     connect(&renderer_, &ScreenRenderer::refreshed, this, [this] {
         const bool visible = program_.start.portChooserVisible;
         if (visible && !chooserWasVisible_) {
@@ -51,7 +55,10 @@ void Application::start() {
 int Application::run() {
     start();
     if (renderer_.ended()) return 0;
-    return QApplication::exec();
+    inEventLoop_ = true;
+    const int code = QApplication::exec();
+    inEventLoop_ = false;
+    return code;
 }
 
 QWidget* Application::widget(const std::string& window, const std::string& control,

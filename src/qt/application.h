@@ -45,6 +45,7 @@ private:
     Program program_;
     ScreenRenderer renderer_;
     bool chooserWasVisible_ = false;
+    bool inEventLoop_ = false;
 };
 
 }  // namespace sigcond::qt

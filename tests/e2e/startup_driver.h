@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMessageBox>
@@ -115,6 +117,45 @@ inline bool chooseMenu(qt::Application& app, const std::string& window, const st
     if (!action || !action->isEnabled() || !action->isVisible()) return false;
     action->trigger();
     return true;
+}
+
+// Texts that do not fit their control on screen (cut off at the right or the bottom), as
+// "Name: text" lines, for the visible labels and buttons of a window.
+inline std::vector<std::string> cutTexts(QWidget* window) {
+    std::vector<std::string> cut;
+    if (!window) return cut;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty() || !label->pixmap().isNull()) continue;
+        const QFontMetrics metrics(label->font());
+        QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 100000),
+                                                  Qt::TextWordWrap | Qt::AlignLeft,
+                                                  label->text());
+        bool tooWide = false;
+        for (const QString& word : label->text().split(QRegularExpression("\\s+"),
+                                                       Qt::SkipEmptyParts)) {
+            tooWide = tooWide || metrics.horizontalAdvance(word) > label->width();
+        }
+        // A line printed into a picture box must fit inside the box.
+        QWidget* holder = label->parentWidget();
+        const bool printedLine = holder && holder->inherits("QFrame") &&
+                                 label->objectName().startsWith(QLatin1String("line"));
+        if (printedLine) {
+            tooWide = label->x() + metrics.horizontalAdvance(label->text()) > holder->width();
+            needed.setHeight(0);
+        }
+        if (tooWide || needed.height() > label->height() + 1) {
+            cut.push_back(label->objectName().toStdString() + ": " + label->text().toStdString());
+        }
+    }
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (!button->isVisible()) continue;
+        QString shown = button->text();
+        shown.remove(QLatin1Char('&'));
+        if (QFontMetrics(button->font()).horizontalAdvance(shown) > button->width() - 6) {
+            cut.push_back(button->objectName().toStdString() + ": " + shown.toStdString());
+        }
+    }
+    return cut;
 }
 
 // Saves a picture of a window as DIR/NAME.png when SIGCOND_SCREENSHOT_DIR is set.

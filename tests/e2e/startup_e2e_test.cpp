@@ -32,6 +32,12 @@ QString textOf(qt::Application& app, const std::string& window, const std::strin
     return {};
 }
 
+// Every text on the window fits its control; a picture is saved when asked for.
+void lookAt(QWidget* window, const std::string& name) {
+    savePicture(window, name);
+    for (const std::string& cut : cutTexts(window)) ADD_FAILURE() << name << ": cut text " << cut;
+}
+
 bool windowShown(qt::Application& app, const std::string& name) {
     auto* w = app.renderer().window(name);
     return w && w->isVisible();
@@ -41,16 +47,16 @@ bool windowShown(qt::Application& app, const std::string& name) {
 void walkToQuestion(qt::Application& app) {
     ASSERT_TRUE(waitFor([&] { return windowShown(app, kSplashWindow); }, 3000));
     ASSERT_TRUE(waitForWidget(app, kSplashWindow, "Label1"));
-    savePicture(app.renderer().window(kSplashWindow), "01-splash");
+    lookAt(app.renderer().window(kSplashWindow), "01-splash");
     ASSERT_TRUE(press(app, kSplashWindow, "Command3"));
     ASSERT_TRUE(waitForWidget(app, kWelcomeWindow, "Frame2"));
-    savePicture(app.renderer().window(kWelcomeWindow), "02-welcome");
+    lookAt(app.renderer().window(kWelcomeWindow), "02-welcome");
     ASSERT_TRUE(press(app, kWelcomeWindow, "Command1"));
     ASSERT_TRUE(waitForWidget(app, kQuestionWindow, "Frame1"));
     EXPECT_FALSE(windowShown(app, kWelcomeWindow));
     EXPECT_EQ(textOf(app, kQuestionWindow, "Label1"),
               QStringLiteral("Are you connecting SIGNAL CONDITIONER ?"));
-    savePicture(app.renderer().window(kQuestionWindow), "03-question");
+    lookAt(app.renderer().window(kQuestionWindow), "03-question");
 }
 
 // Opens each option panel from the Configuration menu and saves a picture of it.
@@ -66,7 +72,7 @@ void visitOptionPanels(qt::Application& app, const std::string& prefix) {
     for (const auto& panel : panels) {
         ASSERT_TRUE(chooseMenu(app, kMain, "CNF", panel.menu)) << panel.menu;
         ASSERT_TRUE(waitForWidget(app, kMain, panel.frame, -1, 2000)) << panel.menu;
-        savePicture(app.renderer().window(kMain), prefix + "-" + panel.picture);
+        lookAt(app.renderer().window(kMain), prefix + "-" + panel.picture);
         // Cancel: back to the summary.
         ASSERT_TRUE(press(app, kMain, panel.frame == std::string("Frame4") ? "Command10"
                                                                          : "Command11"));
@@ -97,7 +103,7 @@ TEST_F(StartupE2E, DemoWorkOpensTheMainScreenWithoutTouchingThePort) {
     ASSERT_TRUE(list);
     ASSERT_EQ(list->count(), 7);
     EXPECT_EQ(list->item(3)->text(), QStringLiteral("  Strain           "));
-    savePicture(app.renderer().window(kDemoWindow), "04-demo-chooser");
+    lookAt(app.renderer().window(kDemoWindow), "04-demo-chooser");
 
     list->setCurrentRow(0);  // "  Thermocouple       "
     ASSERT_TRUE(waitFor([&] { return windowShown(app, kMain); }, 3000));
@@ -115,7 +121,7 @@ TEST_F(StartupE2E, DemoWorkOpensTheMainScreenWithoutTouchingThePort) {
     EXPECT_FALSE(mainWindow->menuAction("DISP")->isEnabled());
     EXPECT_TRUE(mainWindow->menuAction("CNF")->isEnabled());
     EXPECT_FALSE(mainWindow->menuAction("GATE")->isVisible());
-    savePicture(mainWindow, "10-main-demo");
+    lookAt(mainWindow, "10-main-demo");
     visitOptionPanels(app, "11-demo");
     EXPECT_TRUE(dialogs.texts.empty());
 
@@ -149,13 +155,13 @@ TEST_F(StartupE2E, UnitAt4800EvenIsFoundAtTheEighthAttemptAndItsConfigurationSho
                 QString::fromStdString(sim.linkPath()));
         },
         2000));
-    savePicture(app.renderer().window(kPortChooserWindow), "05-port-chooser");
+    lookAt(app.renderer().window(kPortChooserWindow), "05-port-chooser");
 
     ASSERT_TRUE(press(app, kPortChooserWindow, "Command3", 0));  // "Com &1"
     ASSERT_TRUE(waitFor([&] { return windowShown(app, kMain); }, 3000));
     // The search runs inside the start-up timer; the banner is on screen meanwhile.
     ASSERT_TRUE(waitFor([&] { return app.program().transfer.unitIdentified == 1; }, 30000));
-    savePicture(app.renderer().window(kMain), "09-main-connecting");
+    lookAt(app.renderer().window(kMain), "09-main-connecting");
     ASSERT_TRUE(waitFor([&] { return app.widget(kMain, "Frame9")->isVisible(); }, 20000));
     ASSERT_TRUE(waitFor([&] { return !app.program().form1.Timer2.enabled; }, 5000));
 
@@ -183,7 +189,7 @@ TEST_F(StartupE2E, UnitAt4800EvenIsFoundAtTheEighthAttemptAndItsConfigurationSho
         EXPECT_TRUE(mainWindow->menuAction(menu)->isEnabled()) << menu;
     }
     settle(1200);  // a few live readings
-    savePicture(mainWindow, "20-main-connected");
+    lookAt(mainWindow, "20-main-connected");
     visitOptionPanels(app, "21-connected");
     EXPECT_TRUE(dialogs.texts.empty());
 }
@@ -205,7 +211,7 @@ TEST_F(StartupE2E, PortThatCannotBeOpenedShowsTheErrorPanelAndLeadsBackToTheChoo
     EXPECT_TRUE(panel->accessibleDescription().contains(QStringLiteral("SERIAL PORT")));
     ASSERT_TRUE(waitFor([&] { return !app.program().form1.Timer2.enabled; }, 5000));
     EXPECT_EQ(textOf(app, kMain, "Command5"), QStringLiteral("&Click here to continue"));
-    savePicture(app.renderer().window(kMain), "30-main-error-panel");
+    lookAt(app.renderer().window(kMain), "30-main-error-panel");
 
     ASSERT_TRUE(press(app, kMain, "Command5"));
     ASSERT_TRUE(waitFor([&] { return windowShown(app, kPortChooserWindow); }, 3000));

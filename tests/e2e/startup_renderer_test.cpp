@@ -20,6 +20,7 @@
 #include "qt/rendered_window.h"
 #include "qt/screen_renderer.h"
 #include "qt/twips.h"
+#include "startup_driver.h"
 #include "startup_qt_app.h"
 
 namespace sigcond::qt {
@@ -192,6 +193,18 @@ TEST_F(RendererTest, DrawsEveryControlFromItsModel) {
     s.List1.selected = -1;
     renderer.refresh();
     EXPECT_TRUE(list->selectedItems().isEmpty());
+}
+
+TEST_F(RendererTest, TextsThatDoNotFitTheirControlsAreFound) {
+    RenderedWindow* w = renderer.window("FormT");
+    EXPECT_TRUE(sigcond::test::cutTexts(w).empty());
+    s.Command1.width = 200;                        // "Continue" in a narrow button
+    s.Label1.height = 200;                         // two lines in one line's height
+    s.Picture1.lines = {std::string(80, 'W')};     // a printed line wider than the box
+    renderer.refresh();
+    const auto cut = sigcond::test::cutTexts(w);
+    ASSERT_EQ(cut.size(), 3u);
+    EXPECT_EQ(cut[2], "Command1(2): Continue");
 }
 
 TEST_F(RendererTest, MenusAndTimersFollowTheirModels) {
