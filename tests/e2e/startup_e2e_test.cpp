@@ -194,6 +194,32 @@ TEST_F(StartupE2E, UnitAt4800EvenIsFoundAtTheEighthAttemptAndItsConfigurationSho
     EXPECT_TRUE(dialogs.texts.empty());
 }
 
+TEST_F(StartupE2E, CancelDuringTheSearchReturnsToThePortChooserWithoutAMessage) {
+    SimProcess sim({"--type", "TC", "--silent"});
+    ASSERT_TRUE(sim.start()) << sim.error();
+    setenv("SIGCOND_COM1", sim.linkPath().c_str(), 1);
+    qt::Application app;
+    app.start();
+    walkToQuestion(app);
+    ASSERT_TRUE(press(app, kQuestionWindow, "Command3", 0));
+    ASSERT_TRUE(press(app, kPortChooserWindow, "Command3", 0));
+    ASSERT_TRUE(waitForWidget(app, kMain, "Command5", -1, 3000));
+    EXPECT_EQ(textOf(app, kMain, "Command5"), QStringLiteral("&Click here to cancel"));
+    // The search blocks inside the start-up timer; the click lands while it lets events run.
+    QTimer::singleShot(2500, [&] {
+        if (auto* button = qobject_cast<QPushButton*>(app.widget(kMain, "Command5"))) {
+            button->click();
+        }
+    });
+    ASSERT_TRUE(waitFor([&] { return windowShown(app, kPortChooserWindow); }, 10000));
+    ASSERT_TRUE(waitFor([&] { return !windowShown(app, kMain); }, 5000));
+    const auto frames = sim.frames();
+    EXPECT_GE(frames.size(), 1u);
+    EXPECT_LT(frames.size(), 15u);  // the search stopped early
+    EXPECT_TRUE(dialogs.texts.empty());
+    EXPECT_FALSE(app.renderer().ended());
+}
+
 TEST_F(StartupE2E, PortThatCannotBeOpenedShowsTheErrorPanelAndLeadsBackToTheChooser) {
     setenv("SIGCOND_COM2", "/nonexistent/sigcond-port", 1);
     qt::Application app;
