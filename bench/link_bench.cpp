@@ -141,7 +141,8 @@ bool measureTurnaroundAndSilentWait() {
             return false;
         }
         turnarounds.push_back(
-            std::chrono::duration<double, std::micro>(returned - peer.lastCarriageReturn()).count());
+            std::chrono::duration<double, std::micro>(returned - peer.lastCarriageReturn())
+                .count());
     }
     std::nth_element(turnarounds.begin(), turnarounds.begin() + turnarounds.size() / 2,
                      turnarounds.end());
@@ -166,9 +167,9 @@ bool measureReadAgainstLineTime() {
     Bench bench;
     if (!bench.open(sim.linkPath(), "9600,O,7,1")) return false;
     // The configuration read of a "TC" unit: frames "*" + command + CR, replies echo + data + CR.
-    const std::vector<std::pair<std::string, int>> reads = {
-        {"R01", 2}, {"R02", 2}, {"R04", 2}, {"R3C", 12}, {"R3D", 12}, {"R05", 6}, {"R06", 6},
-        {"R03", 2}};
+    const std::vector<std::pair<std::string, int>> reads = {{"R01", 2},  {"R02", 2},  {"R04", 2},
+                                                            {"R3C", 12}, {"R3D", 12}, {"R05", 6},
+                                                            {"R06", 6},  {"R03", 2}};
     int characters = 0;
     for (const auto& [command, width] : reads) characters += 5 + 3 + width + 1;
     const double lineSeconds = characters * 10.0 / 9600.0;

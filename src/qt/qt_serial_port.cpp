@@ -24,7 +24,8 @@ bool listedBefore(const QSerialPortInfo& a, const QSerialPortInfo& b) {
     qsizetype digitsA = nameA.size(), digitsB = nameB.size();
     while (digitsA > 0 && nameA[digitsA - 1].isDigit()) --digitsA;
     while (digitsB > 0 && nameB[digitsB - 1].isDigit()) --digitsB;
-    if (nameA.left(digitsA) != nameB.left(digitsB)) return nameA.left(digitsA) < nameB.left(digitsB);
+    if (nameA.left(digitsA) != nameB.left(digitsB))
+        return nameA.left(digitsA) < nameB.left(digitsB);
     return nameA.mid(digitsA).toLongLong() < nameB.mid(digitsB).toLongLong();
 }
 
@@ -157,7 +158,8 @@ void QtSerialPort::checkForLoss() {
     if (error == QSerialPort::NoError || error == QSerialPort::TimeoutError) return;
     noteFailure();
     if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
-        error == QSerialPort::WriteError || !QFileInfo::exists(QString::fromStdString(devicePath_))) {
+        error == QSerialPort::WriteError ||
+        !QFileInfo::exists(QString::fromStdString(devicePath_))) {
         port_.close();
         port_.clearError();
         lost_ = true;

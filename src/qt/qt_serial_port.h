@@ -51,7 +51,7 @@ private:
     int portNumber_ = 0;
     std::string devicePath_;
     std::string errorText_;
-    bool lost_ = false;             // opened, then the device went away
+    bool lost_ = false;  // opened, then the device went away
     double lastRecoveryAttempt_ = -1e9;
     qint32 baud_ = 9600;
     QSerialPort::Parity parity_ = QSerialPort::OddParity;

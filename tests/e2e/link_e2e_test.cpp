@@ -1,15 +1,14 @@
 // The serial command link through the real Qt serial-port adapter against sigcond-unit-sim on
 // a pseudo-terminal.
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 
 #include <QCoreApplication>
-#include <csignal>
-#include <thread>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "link/command_set.h"
 #include "link/line_search.h"

@@ -7,12 +7,36 @@ namespace {
 
 TEST(SimOptions, BuildsTheUnitTheCommandLineDescribes) {
     std::string error;
-    const auto options = parseSimOptions(
-        {"--type", "fp", "--baud", "4800", "--parity", "E", "--reading", "12.5", "--decimals",
-         "1", "--register", "0D=14", "--reject", "R03=2", "--silent-for", "R05,W0814",
-         "--partial", "3", "--partial-for", "X01", "--delay", "250", "--wire-time",
-         "--ignore-write", "04", "--noise", "#", "--drop-every", "7"},
-        error);
+    const auto options = parseSimOptions({"--type",
+                                          "fp",
+                                          "--baud",
+                                          "4800",
+                                          "--parity",
+                                          "E",
+                                          "--reading",
+                                          "12.5",
+                                          "--decimals",
+                                          "1",
+                                          "--register",
+                                          "0D=14",
+                                          "--reject",
+                                          "R03=2",
+                                          "--silent-for",
+                                          "R05,W0814",
+                                          "--partial",
+                                          "3",
+                                          "--partial-for",
+                                          "X01",
+                                          "--delay",
+                                          "250",
+                                          "--wire-time",
+                                          "--ignore-write",
+                                          "04",
+                                          "--noise",
+                                          "#",
+                                          "--drop-every",
+                                          "7"},
+                                         error);
     ASSERT_TRUE(options.has_value()) << error;
     UnitModel unit;
     ASSERT_TRUE(configureUnit(*options, unit, error)) << error;

@@ -18,7 +18,7 @@ std::string exchange(UnitModel& unit, const std::string& command, double seconds
 
 TEST(UnitModel, IdentifiesItselfWithTheTypeCodeOfEachInputType) {
     const std::pair<UnitType, const char*> codes[] = {
-        {UnitType::FP, "00"}, {UnitType::PR, "01"},  {UnitType::ST, "02"}, {UnitType::TC, "03"},
+        {UnitType::FP, "00"},  {UnitType::PR, "01"},  {UnitType::ST, "02"}, {UnitType::TC, "03"},
         {UnitType::RTD, "04"}, {UnitType::ACV, "05"}, {UnitType::ACC, "06"}};
     for (const auto& [type, code] : codes) {
         UnitModel unit(type);
@@ -123,8 +123,8 @@ TEST(UnitModel, FrequencyUnitAnswersTheFirstReadingAfterItsGateTime) {
 TEST(UnitModel, AnswersGarbageAtOtherLineSettingsAndLogsEveryFrame) {
     UnitModel unit(UnitType::TC);
     unit.faults().answerAt = {4800, 'E', 7, 1};
-    const LineSettings tries[] = {{9600, 'O', 7, 1}, {9600, 'E', 7, 1}, {9600, 'N', 7, 2},
-                                  {19200, 'O', 7, 1}};
+    const LineSettings tries[] = {
+        {9600, 'O', 7, 1}, {9600, 'E', 7, 1}, {9600, 'N', 7, 2}, {19200, 'O', 7, 1}};
     for (const auto& line : tries) {
         const std::string reply = exchange(unit, "U01", 0.0, line);
         ASSERT_EQ(reply.size(), 6u);
@@ -134,9 +134,8 @@ TEST(UnitModel, AnswersGarbageAtOtherLineSettingsAndLogsEveryFrame) {
         EXPECT_NE(head, '?');
     }
     EXPECT_EQ(exchange(unit, "U01", 0.0, {4800, 'E', 7, 1}), "U0103\r");
-    const std::vector<std::string> expected = {"9600,O,7,1 U01", "9600,E,7,1 U01",
-                                               "9600,N,7,2 U01", "19200,O,7,1 U01",
-                                               "4800,E,7,1 U01"};
+    const std::vector<std::string> expected = {"9600,O,7,1 U01", "9600,E,7,1 U01", "9600,N,7,2 U01",
+                                               "19200,O,7,1 U01", "4800,E,7,1 U01"};
     EXPECT_EQ(unit.frameLines(), expected);
 
     unit.receive("*R0\x01\r", {4800, 'E', 7, 1}, 5.0);

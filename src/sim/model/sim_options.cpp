@@ -158,7 +158,8 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
          }},
         {"--silent-for",
          [&](const std::string& v) {
-             for (const auto& command : splitList(v, ',')) options.faults.silentCommands.insert(command);
+             for (const auto& command : splitList(v, ','))
+                 options.faults.silentCommands.insert(command);
              return true;
          }},
         {"--reject",
@@ -181,7 +182,8 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
          }},
         {"--partial-for",
          [&](const std::string& v) {
-             for (const auto& command : splitList(v, ',')) options.faults.partialCommands.insert(command);
+             for (const auto& command : splitList(v, ','))
+                 options.faults.partialCommands.insert(command);
              return true;
          }},
         {"--delay",

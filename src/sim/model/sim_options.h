@@ -23,8 +23,7 @@ struct SimOptions {
 
 // Parses the arguments after the program name. On a fault returns nullopt and puts the reason
 // into `error`.
-std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
-                                          std::string& error);
+std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, std::string& error);
 
 // Applies the options to a fresh unit; false (with `error`) for a register value it refuses.
 bool configureUnit(const SimOptions& options, UnitModel& unit, std::string& error);

@@ -41,9 +41,8 @@ const RegisterSpec* findRegister(std::string_view number) {
 }
 
 bool isUpperHex(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-    });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); });
 }
 
 bool matchesCommand(const std::string& command, const std::set<std::string>& list) {
@@ -193,8 +192,7 @@ std::string UnitModel::readingReply(double seconds, double& replyAt) {
     return "X01" + readingText(reading_, seconds) + "\r";
 }
 
-void UnitModel::schedule(const std::string& reply, const LineSettings& line,
-                         double startSeconds) {
+void UnitModel::schedule(const std::string& reply, const LineSettings& line, double startSeconds) {
     double at = startSeconds;
     if (!output_.empty()) at = std::max(at, output_.back().seconds);
     const double characterTime = faults_.wireTime ? line.characterSeconds() : 0.0;

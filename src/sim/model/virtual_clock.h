@@ -21,7 +21,9 @@ public:
     std::string date() override { return date_; }
 
     void advance(double seconds) { seconds_ += seconds; }
-    void setTimeOfDay(double secondsSinceMidnight) { startOfDay_ = secondsSinceMidnight - seconds_; }
+    void setTimeOfDay(double secondsSinceMidnight) {
+        startOfDay_ = secondsSinceMidnight - seconds_;
+    }
     void setDate(std::string mmddyyyy) { date_ = std::move(mmddyyyy); }
 
 private:

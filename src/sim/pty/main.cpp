@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/pty/pty_server.h"
 #include "sim/model/sim_options.h"
+#include "sim/pty/pty_server.h"
 
 namespace {
 

@@ -28,11 +28,10 @@ int baudOf(speed_t speed) {
         int baud;
     };
     static constexpr Entry kSpeeds[] = {
-        {B50, 50},       {B75, 75},       {B110, 110},       {B134, 134},
-        {B150, 150},     {B200, 200},     {B300, 300},       {B600, 600},
-        {B1200, 1200},   {B1800, 1800},   {B2400, 2400},     {B4800, 4800},
-        {B9600, 9600},   {B19200, 19200}, {B38400, 38400},   {B57600, 57600},
-        {B115200, 115200}, {B230400, 230400},
+        {B50, 50},       {B75, 75},         {B110, 110},       {B134, 134},     {B150, 150},
+        {B200, 200},     {B300, 300},       {B600, 600},       {B1200, 1200},   {B1800, 1800},
+        {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200}, {B38400, 38400},
+        {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
     };
     for (const auto& entry : kSpeeds) {
         if (entry.speed == speed) return entry.baud;
@@ -57,8 +56,7 @@ PtyServer::~PtyServer() {
     if (master_ >= 0) close(master_);
 }
 
-bool PtyServer::start(const std::string& linkPath, const std::string& logPath,
-                      std::string& error) {
+bool PtyServer::start(const std::string& linkPath, const std::string& logPath, std::string& error) {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
         error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
@@ -173,7 +171,8 @@ void PtyServer::readFrames(double now) {
 
 void PtyServer::logNewFrames() {
     if (log_) {
-        for (const auto& frame : unit_.frames()) std::fprintf(log_, "%s\n", frame.logLine().c_str());
+        for (const auto& frame : unit_.frames())
+            std::fprintf(log_, "%s\n", frame.logLine().c_str());
         std::fflush(log_);
     }
     unit_.clearFrames();  // the log keeps them; the unit need not
