@@ -183,16 +183,12 @@ WindowView samplingWindowView(Program& p) {
 }
 
 void startLogging(Program& p) {
-    // A report left from earlier work does not stop the start (nothing here can fail before
-    // the file is opened).
+    // A report left from earlier work (abortFlag) does not stop the start: nothing here can
+    // fail before the file is opened, and the opening reports its own failure.
     p.screen.abortFlag = 0;
     for (;;) {
         if (!chooseFile(p, "Log Data", 1)) return;
         const std::string path = p.files.configFileName;
-        if (p.screen.abortFlag == 1) {
-            p.screen.abortFlag = 0;
-            return;
-        }
         p.log.loggingOn = 0;
         loadSamplingWindow(p);
         p.dialogs.runModal("samplingfrm");

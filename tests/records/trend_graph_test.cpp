@@ -68,7 +68,10 @@ TEST(TrendGraph, ChartAndButtonsFollowTheWindowSize) {
     openGraph(b.p);
     GraphWindow& w = b.p.form9;
     const GraphWindow before = w;
-    ScreenEvent resize{.window = "Form9", .kind = EventKind::Resize, .widthTwips = w.width + 300,
+    ScreenEvent resize{.window = "Form9",
+                       .control = "",
+                       .kind = EventKind::Resize,
+                       .widthTwips = w.width + 300,
                        .heightTwips = w.height + 600};
     graphWindowEvent(b.p, resize);
     EXPECT_EQ(w.Graph1.height, before.Graph1.height);  // not before the timer's tick
