@@ -58,6 +58,8 @@ void refreshSummary(Program& p) {
     MainScreen& f = p.form1;
     typeNameOf(p);
     const bool resolution = hasResolution(p);
+    f.LABEL17[0].visible = true;
+    f.LABEL17[1].visible = true;
     f.RESOL.visible = false;
     if (resolution) f.RESOL.visible = true;
     f.LABEL18[0].caption = "Resolution                  =";

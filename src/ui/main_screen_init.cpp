@@ -77,9 +77,10 @@ void initSummary(MainScreen& f) {
                                "Gate time                    =", "Debounce time           ="};
     std::array<Control, 2>* lines[4] = {&f.LABEL17, &f.LABEL18, &f.Label28, &f.Label29};
     for (int n = 0; n < 4; ++n) {
-        const int top = 6000 + n * 300;
-        place((*lines[n])[0], captions[n], 360, top, 3000, 285, n < 2);
-        place((*lines[n])[1], "", 3480, top, 2400, 285, n < 2);
+        // Shown once a configuration has been read or prepared.
+        const int top = 6120 + n * 300;
+        place((*lines[n])[0], captions[n], 360, top, 3000, 285, false);
+        place((*lines[n])[1], "", 3480, top, 2400, 285, false);
     }
 }
 
@@ -91,11 +92,12 @@ void initPanels(MainScreen& f) {
     }
     place(f.Command9, "&OK", 1800, 3000, 1200, 420);
     place(f.Command10, "&Cancel", 3600, 3000, 1200, 420);
-    place(f.Frame7, "", 3240, 1920, 4320, 3840, false);
+    // Room for the longest single list: eight filter lines of 310 twips.
+    place(f.Frame7, "", 3240, 1920, 4320, 4080, false);
     place(f.List1[8], "", 480, 840, 2400, 2480, false);
     place(f.Label1[8], "", 480, 420, 2400, 300, false);
-    place(f.Command12, "&OK", 480, 3300, 1200, 420);
-    place(f.Command11, "&Cancel", 2160, 3300, 1200, 420);
+    place(f.Command12, "&OK", 480, 3480, 1200, 420);
+    place(f.Command11, "&Cancel", 2160, 3480, 1200, 420);
     // List1(7) and Label1(7) are not used; they stay hidden.
     place(f.List1[7], "", 0, 0, 0, 0, false);
     place(f.Label1[7], "", 0, 0, 0, 0, false);
@@ -123,8 +125,8 @@ void initPanels(MainScreen& f) {
 }
 
 void initPanelsAndNotices(MainScreen& f) {
-    place(f.Picture1, "", 3600, 2160, 4650, 3000, false);
-    place(f.Command5, "\"&Click\"  here to continue", 4440, 5280, 2880, 495, false);
+    place(f.Picture1, "", 3600, 2160, 4650, 2160, false);
+    place(f.Command5, "\"&Click\"  here to continue", 4440, 4440, 2880, 495, false);
     place(f.Picture2, "", 7800, 1200, 3600, 1080, false);
     place(f.Label24, "Data Logging on", 8400, 240, 1920, 300, false);
     place(f.Image1, "logging", 10440, 180, 480, 480, false);

@@ -76,11 +76,11 @@ void initWelcome(WelcomeScreen& w) {
     w = WelcomeScreen{};
     w.title = "WELCOME  TO THE  SIGNAL  CONDITIONER  CONFIGURATION  PROGRAM";
     w.Frame2 = makeControl("", 0, 0, 8400, 5880, false);
-    w.Label1 = makeControl("KORVA", 1800, 360, 3600, 720);
+    w.Label1 = makeControl("KORVA", 1800, 480, 2280, 840);
     w.Label1.fontSize = 28;
     w.Picture1 = makeControl("logo", 480, 240, 1080, 1080);
-    w.Label3 = makeControl("\xAE", 5400, 360, 240, 300);
-    w.Label4 = makeControl(joinLines(kMakerLines, std::size(kMakerLines)), 1800, 1320, 5400, 3000);
+    w.Label3 = makeControl("\xAE", 4080, 480, 300, 300);
+    w.Label4 = makeControl(joinLines(kMakerLines, std::size(kMakerLines)), 1800, 1560, 5400, 3000);
     w.Command1 = makeControl("&Continue", 840, 4920, 1920, 495);
     w.Command2 = makeControl("&Previous page", 3240, 4920, 1920, 495);
     w.Command5 = makeControl("&Exit", 5640, 4920, 1920, 495);
