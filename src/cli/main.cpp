@@ -1,0 +1,293 @@
+// sigcond-cli: the set-up program's work without a screen, for scripts on the bench and the
+// production line. Identifies units, reads, saves and sends configurations and captures live
+// readings; several units are served side by side, one worker thread per port.
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QThread>
+#include <memory>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include "cli/port_names.h"
+#include "cli/unit_session.h"
+#include "qt/qt_serial_port.h"
+#include "records/config_file.h"
+
+namespace sigcond::cli {
+namespace {
+
+constexpr int kExitUnitFailed = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "Usage: sigcond-cli COMMAND ...\n"
+    "  ports                                  list the serial ports and their \"Com n\"\n"
+    "  identify PORT[,PORT...]                find line settings and input type\n"
+    "  read PORT [--save FILE.CFG] [--json]   read and show the configuration\n"
+    "  read PORT,PORT... --save DIR           read several units, one PORT.CFG each in DIR\n"
+    "  send PORT[,PORT...] FILE.CFG [--verify] send a configuration file\n"
+    "  monitor PORT [--seconds N] [--csv FILE] live readings every 450 ms\n"
+    "PORT is a device path or COM1..COM4. Exit codes: 0 success, 1 a unit failed,\n"
+    "2 bad usage or a file error.\n";
+
+std::atomic<bool> interrupted{false};
+
+void onInterrupt(int) { interrupted = true; }
+
+int usageError(const std::string& text) {
+    std::cerr << "sigcond-cli: " << text << "\n" << kUsage;
+    return kExitUsage;
+}
+
+struct Options {
+    std::vector<std::string> positional;
+    bool json = false;
+    bool verify = false;
+    std::string save;
+    std::string csv;
+    double seconds = -1;
+};
+
+// Parses the words after the command. Returns false (with `error`) for an unknown option or a
+// missing value.
+bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
+    for (int i = 2; i < argc; ++i) {
+        const std::string word = argv[i];
+        const auto value = [&](std::string& into) {
+            if (i + 1 >= argc) {
+                error = word + " needs a value";
+                return false;
+            }
+            into = argv[++i];
+            return true;
+        };
+        if (word == "--json") {
+            o.json = true;
+        } else if (word == "--verify") {
+            o.verify = true;
+        } else if (word == "--save") {
+            if (!value(o.save)) return false;
+        } else if (word == "--csv") {
+            if (!value(o.csv)) return false;
+        } else if (word == "--seconds") {
+            std::string text;
+            if (!value(text)) return false;
+            char* end = nullptr;
+            o.seconds = std::strtod(text.c_str(), &end);
+            if (text.empty() || *end != '\0' || !(o.seconds >= 0)) {
+                error = "--seconds wants a number of seconds, not \"" + text + "\"";
+                return false;
+            }
+        } else if (word.size() > 2 && word.rfind("--", 0) == 0) {
+            error = "unknown option " + word;
+            return false;
+        } else {
+            o.positional.push_back(word);
+        }
+    }
+    return true;
+}
+
+// Runs `work` for every port, each in its own thread (a session's serial port lives in the
+// thread that made it), and returns the results in port order.
+std::vector<UnitResult> runOnEachPort(
+    const std::vector<NamedPort>& ports,
+    const std::function<UnitResult(UnitSession&, const NamedPort&)>& work) {
+    std::vector<UnitResult> results(ports.size());
+    // Qt threads, not bare ones: the serial port's notifiers want a thread Qt knows.
+    std::vector<std::unique_ptr<QThread>> workers;
+    for (std::size_t n = 0; n < ports.size(); ++n) {
+        workers.emplace_back(QThread::create([&, n] {
+            UnitSession session(ports[n].label, ports[n].number);
+            results[n] = work(session, ports[n]);
+        }));
+        workers.back()->start();
+    }
+    for (auto& worker : workers) worker->wait();
+    return results;
+}
+
+// Prints each unit's output and errors, the summary table for more than one port, and
+// returns the exit code.
+int report(const std::vector<NamedPort>& ports, const std::vector<UnitResult>& results) {
+    int code = 0;
+    for (std::size_t n = 0; n < results.size(); ++n) {
+        std::cout << results[n].output;
+        for (const std::string& e : results[n].errors) std::cerr << "sigcond-cli: " << e << "\n";
+        if (results[n].outcome == Outcome::FileError) code = kExitUsage;
+        if (results[n].outcome == Outcome::UnitFailed && code == 0) code = kExitUnitFailed;
+    }
+    if (ports.size() > 1) {
+        std::size_t width = 4;
+        for (const NamedPort& port : ports) width = std::max(width, port.label.size());
+        std::cout << "\n" << std::string("PORT") + std::string(width - 4 + 2, ' ') << "RESULT\n";
+        for (std::size_t n = 0; n < ports.size(); ++n) {
+            std::cout << ports[n].label << std::string(width - ports[n].label.size() + 2, ' ')
+                      << (results[n].outcome == Outcome::Done ? "ok    " : "FAILED")
+                      << "  " << results[n].summary << "\n";
+        }
+    }
+    std::cout.flush();
+    return code;
+}
+
+int listPorts() {
+    std::vector<std::string> mapped(5);
+    for (int n = 1; n <= 4; ++n) mapped[static_cast<std::size_t>(n)] = comPortDevice(n);
+    const auto infos = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo& info : infos) {
+        const std::string path = info.systemLocation().toStdString();
+        std::string com = "-";
+        for (int n = 1; n <= 4; ++n) {
+            if (mapped[static_cast<std::size_t>(n)] == path) com = "COM" + std::to_string(n);
+        }
+        std::cout << com << "\t" << path << "\t" << info.description().toStdString() << "\t"
+                  << info.manufacturer().toStdString() << "\t"
+                  << info.serialNumber().toStdString() << "\n";
+    }
+    // "Com n" set to a device the system does not list (a pseudo-terminal, for instance).
+    for (int n = 1; n <= 4; ++n) {
+        const std::string& path = mapped[static_cast<std::size_t>(n)];
+        if (path.empty()) continue;
+        bool listed = false;
+        for (const QSerialPortInfo& info : infos) listed |= info.systemLocation().toStdString() == path;
+        if (!listed) std::cout << "COM" << n << "\t" << path << "\t\t\t\n";
+    }
+    if (infos.isEmpty() && mapped[1].empty() && mapped[2].empty() && mapped[3].empty() &&
+        mapped[4].empty()) {
+        std::cerr << "sigcond-cli: no serial ports found\n";
+    }
+    return 0;
+}
+
+// File name of a port's configuration in a folder: the port's name with every character that
+// may not stand in a file name replaced.
+std::string fileNameForPort(const std::string& label) {
+    std::string name = label;
+    if (name.rfind("/dev/", 0) == 0) name = name.substr(5);
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') c = '_';
+    }
+    return name + ".CFG";
+}
+
+int run(int argc, char** argv) {
+    if (argc < 2) return usageError("no command given");
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    Options o;
+    std::string error;
+    if (!parseOptions(argc, argv, o, error)) return usageError(error);
+    if (command == "ports") {
+        if (!o.positional.empty()) return usageError("ports takes no arguments");
+        return listPorts();
+    }
+    if (o.positional.empty()) return usageError(command + " needs a PORT");
+    auto ports = parsePortList(o.positional[0], error);
+    if (!ports) return usageError(error);
+    mapDevicePorts(*ports);
+    const bool many = ports->size() > 1;
+
+    if (command == "identify") {
+        if (o.positional.size() != 1 || o.json || o.verify || !o.save.empty() || !o.csv.empty())
+            return usageError("identify takes only PORT");
+        return report(*ports, runOnEachPort(*ports, [](UnitSession& s, const NamedPort&) {
+                          return s.identify();
+                      }));
+    }
+    if (command == "read") {
+        if (o.positional.size() != 1 || o.verify || !o.csv.empty())
+            return usageError("read takes PORT [--save FILE.CFG] [--json]");
+        const bool toFolder = !o.save.empty() && (many || QFileInfo(QString::fromStdString(o.save)).isDir());
+        if (many && o.save.empty()) return usageError("several ports need --save DIR");
+        if (many && !QFileInfo(QString::fromStdString(o.save)).isDir())
+            return usageError(o.save + " is not a folder");
+        const std::string save = o.save;
+        const bool json = o.json;
+        return report(*ports, runOnEachPort(*ports, [&](UnitSession& s, const NamedPort& port) {
+                          const std::string path =
+                              toFolder ? save + "/" + fileNameForPort(port.label) : save;
+                          return s.read(json, path);
+                      }));
+    }
+    if (command == "send") {
+        if (o.positional.size() != 2 || o.json || !o.save.empty() || !o.csv.empty())
+            return usageError("send takes PORT FILE.CFG [--verify]");
+        const std::string path = o.positional[1];
+        std::string text;
+        if (const int e = readWholeFile(path, text); e != 0) {
+            std::cerr << "sigcond-cli: " << path << ": "
+                      << loadMessage(problemOfError(e, path, true)) << "\n";
+            return kExitUsage;
+        }
+        const bool verify = o.verify;
+        return report(*ports, runOnEachPort(*ports, [&](UnitSession& s, const NamedPort&) {
+                          return s.send(text, path, verify);
+                      }));
+    }
+    if (command == "monitor") {
+        if (o.positional.size() != 1 || many || o.json || o.verify || !o.save.empty())
+            return usageError("monitor takes one PORT [--seconds N] [--csv FILE]");
+        std::ofstream csv;
+        if (!o.csv.empty()) {
+            csv.open(o.csv, std::ios::binary | std::ios::trunc);
+            if (!csv) {
+                std::cerr << "sigcond-cli: " << o.csv << ": cannot be written\n";
+                return kExitUsage;
+            }
+            csv << "timestamp,reading,number,output\r\n";
+        }
+        std::signal(SIGINT, onInterrupt);
+        std::signal(SIGTERM, onInterrupt);
+        const auto start = std::chrono::steady_clock::now();
+        const double seconds = o.seconds;
+        const auto keepGoing = [&] {
+            if (interrupted) return false;
+            if (seconds < 0) return true;
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+                       .count() < seconds;
+        };
+        const auto onSample = [&](const LiveSample& s) {
+            char number[64], output[64];
+            std::snprintf(number, sizeof number, "%.6g", s.number);
+            std::snprintf(output, sizeof output, "%.3f", s.output);
+            if (!s.answered) {
+                std::cout << s.timestamp << "  (no answer)" << std::endl;
+                if (csv) csv << s.timestamp << ",,,\r\n";
+                return;
+            }
+            std::cout << s.timestamp << "  " << toTerminal(s.reading) << "  " << output
+                      << std::endl;
+            if (csv) {
+                std::string quoted = "\"";
+                for (char c : toTerminal(s.reading)) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+                csv << s.timestamp << "," << quoted << "\"," << number << "," << output
+                    << "\r\n";
+                csv.flush();
+            }
+        };
+        UnitResult result;
+        {
+            UnitSession session((*ports)[0].label, (*ports)[0].number);
+            result = session.monitor(keepGoing, onSample);
+        }
+        return report(*ports, {result});
+    }
+    return usageError("unknown command " + command);
+}
+
+}  // namespace
+}  // namespace sigcond::cli
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    return sigcond::cli::run(argc, argv);
+}
