@@ -140,20 +140,6 @@ TEST(SendConfiguration, FullSendOfEveryTypeWritesTheEncodedRegistersInOrder) {
     }
 }
 
-TEST(SendConfiguration, SendingStartsBehindTheBannerWithTheLiveReadingStopped) {
-    SendBench b(kTypes[0]);
-    b.p.link.longTimeoutOnce = true;
-    b.p.link.identifyMode = true;
-    sendConfiguration(b.p);
-    EXPECT_TRUE(b.unit.frames().empty());  // nothing goes out before the next tick
-    EXPECT_EQ(b.p.form1.Label3.caption, "  SENDING CONFIGURATION ..........");
-    EXPECT_TRUE(b.p.form1.Label3.visible);
-    EXPECT_FALSE(b.p.form1.Timer1.enabled);
-    EXPECT_FALSE(b.p.link.longTimeoutOnce);
-    EXPECT_FALSE(b.p.link.identifyMode);
-    EXPECT_EQ(b.p.screen.deferredAction, kActionSend);
-}
-
 TEST(SendConfiguration, UnitSilentAtW3DStopsTheTransferWithTheFailureShown) {
     SendBench b(kTypes[0]);
     b.unit.faults().silentCommands = {"W3D"};
@@ -257,7 +243,8 @@ TEST(SendConfiguration, FilterChangeFromItsPanelReachesTheUnit) {
     dispatchEvent(b.p, ok);
     ASSERT_EQ(b.dialogs.messages.size(), 1u);
     EXPECT_EQ(b.p.form1.Label3.caption, "  SENDING CONFIGURATION ..........");
-    EXPECT_TRUE(b.unit.frames().empty());
+    EXPECT_TRUE(b.unit.frames().empty());  // nothing goes out before the next tick
+    EXPECT_FALSE(b.p.form1.Timer1.enabled);
 
     ScreenEvent tick{"Form1", "Timer2", -1, EventKind::Tick};
     dispatchEvent(b.p, tick);

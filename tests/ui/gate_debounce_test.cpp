@@ -133,42 +133,21 @@ TEST(GateDebounceEntry, RejectedAnswerIsAskedAgainWithItsFaultThenAcceptedWithIt
     EXPECT_EQ(b.dialogs.messages[0].title, " ");
 }
 
-// A Dialogs that records the setting while the repeated box is up.
-class WatchingDialogs : public ScriptedDialogs {
-public:
-    const std::string* watched = nullptr;
-    std::vector<std::string> seen;
-    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
-                                         const std::string& defaultText,
-                                         std::optional<InputBoxPosition> position) override {
-        if (watched) seen.push_back(*watched);
-        return ScriptedDialogs::inputBox(prompt, title, defaultText, position);
-    }
-};
-
 TEST(GateDebounceEntry, CancelAfterRejectionRestoresTheEarlierValueAndAsksNothing) {
-    sim::VirtualClock clock;
-    sim::UnitModel unit{sim::UnitType::FP};
-    sim::SimulatedPort port{unit, clock};
-    WatchingDialogs dialogs;
-    Program p{port, clock, dialogs};
+    EntryBench b;
     std::string gate = "005";
-    dialogs.watched = &gate;
-    dialogs.inputs = {"300", std::nullopt};
-    enterGateOrDebounce(p, "Gate time", gate, "10 ms", kGateNote);
-    // The record held the rejected text while the repeated box was shown.
-    EXPECT_EQ(dialogs.seen, (std::vector<std::string>{"005", "300"}));
+    b.dialogs.inputs = {"300", std::nullopt};
+    b.enterGate(gate);
     EXPECT_EQ(gate, "005");
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(b.dialogs.messages.empty());
 
     std::string debounce = "010";
-    dialogs.watched = &debounce;
-    dialogs.inputs = {"0", ""};
-    enterGateOrDebounce(p, "Debounce time", debounce, "5 ms", "'Error'");
-    EXPECT_EQ(dialogs.inputBoxes.back().prompt,
+    b.dialogs.inputs = {"0", ""};
+    b.enterDebounce(debounce);
+    EXPECT_EQ(b.dialogs.inputBoxes.back().prompt,
               "The input should be  from 1 to 255.\r\nPlease enter again.\r\none count = 5 ms");
     EXPECT_EQ(debounce, "010");
-    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(b.dialogs.messages.empty());
 }
 
 TEST(GateDebounceEntry, OnlyAChangedValueOffersToSend) {
