@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 
 namespace sigcond::cli {
 
@@ -31,7 +32,13 @@ std::optional<std::vector<NamedPort>> parsePortList(const std::string& list, std
             return std::nullopt;
         }
         NamedPort port{name, comNumber(name), ""};
-        if (port.number == 0) port.device = name;
+        // The serial adapter takes a bare name for one under /dev; a relative path is meant
+        // from the current folder.
+        if (port.number == 0) {
+            std::error_code ignored;
+            port.device = name.front() == '/' ? name
+                                              : std::filesystem::absolute(name, ignored).string();
+        }
         for (const NamedPort& other : ports) {
             if (other.label == name || (port.number != 0 && other.number == port.number)) {
                 error = "port " + name + " is named twice";

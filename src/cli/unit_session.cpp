@@ -95,7 +95,7 @@ UnitSession::~UnitSession() {
 void UnitSession::fail(UnitResult& result, const std::string& text) {
     result.outcome = Outcome::UnitFailed;
     result.errors.push_back(portLabel_ + ": " + text);
-    if (result.summary.empty()) result.summary = "FAILED: " + text;
+    if (result.summary.empty()) result.summary = text;
 }
 
 std::string UnitSession::describeUnit() const {
@@ -109,7 +109,9 @@ bool UnitSession::connect(UnitResult& result) {
     if (!connectToUnit(p)) {
         if (p.link.linkError == 2) {
             std::string why = p.port.errorText();
-            fail(result, "the port cannot be opened (" + parts_->port.devicePath() + ")" +
+            const std::string& device = parts_->port.devicePath();
+            fail(result, "the port cannot be opened" +
+                             (device.empty() ? std::string() : " (" + device + ")") +
                              (why.empty() ? "" : ": " + why));
         } else {
             fail(result, "no answer to U01 at any baud rate and parity");
@@ -233,7 +235,7 @@ UnitResult UnitSession::read(bool json, const std::string& savePath) {
             result.outcome = Outcome::FileError;
             result.errors.push_back(portLabel_ + ": " + savePath + ": " +
                                     saveMessage(problemOfError(error, savePath, false)));
-            result.summary = "FAILED: cannot write " + savePath;
+            result.summary = "cannot write " + savePath;
             return result;
         }
         result.summary += ", saved to " + savePath;
@@ -253,7 +255,7 @@ UnitResult UnitSession::send(const std::string& fileText, const std::string& fil
         result.outcome = Outcome::FileError;
         result.errors.push_back(portLabel_ + ": " + filePath + ": not a configuration for a " +
                                 p.config.inputType + " unit: " + loadMessage(problem));
-        result.summary = "FAILED: " + filePath + " is not a configuration file";
+        result.summary = filePath + " is not a configuration file";
         return result;
     }
     p.config.modeMarker = "NA";
@@ -277,7 +279,7 @@ UnitResult UnitSession::send(const std::string& fileText, const std::string& fil
         result.errors.push_back(portLabel_ + ": " + filePath +
                                 ": the scaling values fail their checks" +
                                 (why.empty() ? "" : ": " + toTerminal(why)));
-        result.summary = "FAILED: scaling values of " + filePath + " fail their checks";
+        result.summary = "scaling values of " + filePath + " fail their checks";
         return result;
     }
     p.transfer.partialSend = 0;
@@ -310,7 +312,7 @@ UnitResult UnitSession::send(const std::string& fileText, const std::string& fil
     }
     if (!differences.empty()) {
         for (const std::string& d : differences) fail(result, "verification: " + d);
-        result.summary = "FAILED verification: " + std::to_string(differences.size()) +
+        result.summary = "verification: " + std::to_string(differences.size()) +
                          " register(s) differ";
         return result;
     }
