@@ -1,5 +1,7 @@
 #include "qt/application.h"
 
+#include "qt/records_wiring.h"
+
 #include <QApplication>
 #include <QTimer>
 
@@ -17,6 +19,8 @@ Application::Application()
           [this] { return programEnded(program_); },
       }) {
     dialogs_.attach(renderer_);
+    // The trend chart and the printed report's printer.
+    installRecords(program_, renderer_, printer_);
     // Only the loop run() started is left: an application driven in-process (tests) has none, and
     // exit() would make every later event loop of the process return at once.
     connect(&renderer_, &ScreenRenderer::programEnded, this, [this] {

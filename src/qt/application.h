@@ -10,6 +10,7 @@
 #include "qt/qt_clock.h"
 #include "qt/qt_dialogs.h"
 #include "qt/qt_serial_port.h"
+#include "qt/records_printer.h"
 #include "qt/screen_renderer.h"
 
 class QWidget;
@@ -31,6 +32,7 @@ public:
     Program& program() { return program_; }
     ScreenRenderer& renderer() { return renderer_; }
     QtSerialPort& port() { return port_; }
+    QtPrinter& printer() { return printer_; }
     // The widget that draws a control, or nullptr.
     QWidget* widget(const std::string& window, const std::string& control, int index = -1) const;
 
@@ -42,6 +44,7 @@ private:
     QtSerialPort port_;
     SystemClock clock_;
     QtDialogs dialogs_;
+    QtPrinter printer_;
     Program program_;
     ScreenRenderer renderer_;
     bool chooserWasVisible_ = false;

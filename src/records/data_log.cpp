@@ -61,7 +61,11 @@ void LogFile::close() {
 
 std::string logRecord(const std::string& readingText, const std::string& unitText,
                       const std::string& timeOfDay, const std::string& date) {
-    std::string line = readingText.empty() ? "" : readingText.substr(0, readingText.size() - 1);
+    // The reading as the input label shows it, without the character that ends it: the unit's
+    // carriage return, or the blank the display form appends (AC readings, over-range marks).
+    // A reading shown without either keeps all its digits.
+    std::string line = readingText;
+    if (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
     line += unitText;
     line += "          ";
     line += timeOfDay;

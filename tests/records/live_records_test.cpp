@@ -45,9 +45,9 @@ TEST(LiveRecords, CycleStoresEverySecondGoodReadingAndLogsAtTheInterval) {
         lines.push_back(text.substr(at, end - at));
     }
     ASSERT_EQ(lines.size(), 3u) << text;
-    EXPECT_EQ(lines[0].substr(0, 11), "  20.2  \xB0" "C ");
-    EXPECT_EQ(lines[1].substr(0, 11), "  20.4  \xB0" "C ");
-    EXPECT_EQ(lines[0].substr(21, 6), "08:00:");
+    EXPECT_EQ(lines[0].substr(0, 12), "  20.20  \xB0" "C ");
+    EXPECT_EQ(lines[1].substr(0, 12), "  20.40  \xB0" "C ");
+    EXPECT_EQ(lines[0].substr(22, 6), "08:00:");
     EXPECT_EQ(lines[0].substr(42), "12-08-2026");
     std::filesystem::remove_all(folder);
 }
