@@ -62,7 +62,7 @@ TEST_F(LinkEndToEnd, IdentifiesTheUnitAt9600OddAndReadsRegisters) {
     EXPECT_EQ(p.link.replyText, "0A");
     p.link.longTimeoutOnce = true;
     sendCommand(p, "R3C", 12);
-    EXPECT_EQ(p.link.replyText, "000000000000");
+    EXPECT_EQ(p.link.replyText, "500000500000");
     sendCommand(p, "W0107", 0);
     EXPECT_EQ(p.link.linkError, 0);
     sendCommand(p, "R01", 2);

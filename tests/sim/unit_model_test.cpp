@@ -35,8 +35,8 @@ TEST(UnitModel, ReadsFactoryRegistersAndKeepsWrittenValues) {
     EXPECT_EQ(exchange(unit, "R01"), "R0129\r");
     EXPECT_EQ(exchange(unit, "R02"), "R0246\r");
     EXPECT_EQ(exchange(unit, "R04"), "R0406\r");
-    EXPECT_EQ(exchange(unit, "R3C"), "R3C000000000000\r");
-    EXPECT_EQ(exchange(unit, "R3D"), "R3D000000000000\r");
+    EXPECT_EQ(exchange(unit, "R3C"), "R3C500000500000\r");
+    EXPECT_EQ(exchange(unit, "R3D"), "R3D5186A05186A0\r");
     EXPECT_EQ(exchange(unit, "R0D"), "R0DFF\r");
     EXPECT_EQ(exchange(unit, "R0E"), "R0EFB\r");
     EXPECT_EQ(exchange(unit, "R05"), "R0520000A\r");
@@ -161,7 +161,7 @@ TEST(UnitModel, FaultsSilenceRejectionNoiseAndPartialReplies) {
 
     unit.faults().partialLength = 4;
     unit.faults().partialCommands = {"R3C"};
-    EXPECT_EQ(exchange(unit, "R3C"), "R3C0");
+    EXPECT_EQ(exchange(unit, "R3C"), "R3C5");
     EXPECT_EQ(exchange(unit, "R02"), "R0246\r");
     unit.faults().partialCommands.clear();
     EXPECT_EQ(exchange(unit, "R02"), "R024");

@@ -16,8 +16,9 @@ struct RegisterSpec {
     const char* factoryValue;
 };
 
-// Registers of the unit with their factory contents. 05/06 hold scale 1 and offset 0; 08 can
-// only be written.
+// Registers of the unit with their factory contents: the scaling pair 3C/3D draws the line
+// through (0, 0) and (10, 10), which 05/06 code as scale 1 and offset 0, so a configuration
+// read from a new unit can be sent back as it is. 08 can only be written.
 constexpr std::array<RegisterSpec, 10> kRegisters{{
     {"01", 2, true, "29"},
     {"02", 2, true, "46"},
@@ -28,9 +29,9 @@ constexpr std::array<RegisterSpec, 10> kRegisters{{
     {"08", 2, false, "14"},
     {"0D", 2, true, "FF"},
     {"0E", 2, true, "FB"},
-    {"3C", 12, true, "000000000000"},
+    {"3C", 12, true, "500000500000"},
 }};
-constexpr RegisterSpec kRegister3D{"3D", 12, true, "000000000000"};
+constexpr RegisterSpec kRegister3D{"3D", 12, true, "5186A05186A0"};
 
 const RegisterSpec* findRegister(std::string_view number) {
     if (number == kRegister3D.number) return &kRegister3D;
