@@ -336,7 +336,8 @@ UnitResult UnitSession::monitor(const std::function<bool()>& keepGoing,
             QDateTime::currentDateTime().toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
                 .toString(Qt::ISODateWithMs)
                 .toStdString();
-        sample.answered = runStep(p, liveReadingStep());
+        // A silent unit leaves the reading empty rather than failing the exchange.
+        sample.answered = runStep(p, liveReadingStep()) && !p.link.replyText.empty();
         if (sample.answered) {
             sample.reading = p.link.replyText;
             if (scansForOverRange(p.config.inputType)) sample.reading = markOverRange(sample.reading);

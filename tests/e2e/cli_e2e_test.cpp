@@ -1,0 +1,295 @@
+// The command-line companion against sigcond-unit-sim on pseudo-terminals: every subcommand,
+// a silent unit, a file that is no configuration, a verification mismatch, four units at once,
+// and the send's frames compared with those of the program's own transmission.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "config/option_catalogue.h"
+#include "config/register_codec.h"
+#include "config/send_config.h"
+#include "link/command_set.h"
+#include "link/line_search.h"
+#include "program.h"
+#include "qt/qt_clock.h"
+#include "qt/qt_serial_port.h"
+#include "records/config_file.h"
+#include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
+
+namespace sigcond::test {
+namespace {
+
+struct CliRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string scratchFolder() {
+    static std::string folder = [] {
+        char pattern[] = "/tmp/sigcond-cli-test-XXXXXX";
+        return std::string(mkdtemp(pattern));
+    }();
+    return folder;
+}
+
+CliRun runCli(const std::string& arguments) {
+    const std::string out = scratchFolder() + "/out.txt";
+    const std::string err = scratchFolder() + "/err.txt";
+    const std::string line = std::string(SIGCOND_BIN_DIR) + "/sigcond-cli " + arguments + " >" +
+                             out + " 2>" + err;
+    const int status = std::system(line.c_str());
+    CliRun run;
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = slurp(out);
+    run.err = slurp(err);
+    return run;
+}
+
+// The commands of the frames logged, without their line settings.
+std::vector<std::string> commands(const SimProcess& sim) {
+    std::vector<std::string> out;
+    for (const std::string& frame : sim.frames()) {
+        const auto blank = frame.find(' ');
+        out.push_back(blank == std::string::npos ? frame : frame.substr(blank + 1));
+    }
+    return out;
+}
+
+// A unit whose scaling points can be sent back (0 -> 0 mA, 1000 -> 10 mA).
+std::vector<std::string> withScaling(std::vector<std::string> more = {}) {
+    std::vector<std::string> args{"--register", "3C=500000100000", "--register",
+                                  "3D=5186A01003E8"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+std::unique_ptr<SimProcess> startSim(std::vector<std::string> args) {
+    auto sim = std::make_unique<SimProcess>(std::move(args));
+    EXPECT_TRUE(sim->start()) << sim->error();
+    return sim;
+}
+
+TEST(CliE2E, IdentifyReadSaveAndJsonAtTheUnitsLineSettings) {
+    auto sim = startSim(withScaling({"--baud", "4800", "--parity", "E", "--type", "PR"}));
+    const std::string port = sim->linkPath();
+
+    const CliRun identify = runCli("identify " + port);
+    EXPECT_EQ(identify.code, 0) << identify.err;
+    EXPECT_NE(identify.out.find("4800,E,7,1"), std::string::npos) << identify.out;
+    EXPECT_NE(identify.out.find("input type PR"), std::string::npos) << identify.out;
+
+    const std::string file = scratchFolder() + "/pr.CFG";
+    const CliRun read = runCli("read " + port + " --save " + file);
+    EXPECT_EQ(read.code, 0) << read.err;
+    EXPECT_NE(read.out.find("Analog output scaling"), std::string::npos);
+    EXPECT_NE(read.out.find("Desired output 2"), std::string::npos);
+    EXPECT_NE(read.out.find("10.0000  mA"), std::string::npos) << read.out;
+    // The saved file holds the registers read, one per line with CR LF, slot 4 as 3D then 3C.
+    const std::string saved = slurp(file);
+    EXPECT_NE(saved.find("\r\n5186A01003E8500000100000\r\n"), std::string::npos) << saved;
+
+    const CliRun json = runCli("read " + port + " --json");
+    EXPECT_EQ(json.code, 0) << json.err;
+    EXPECT_EQ(json.out.front(), '{');
+    EXPECT_NE(json.out.find("\"inputType\": \"PR\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"3D/3C\": \"5186A01003E8500000100000\""), std::string::npos);
+}
+
+TEST(CliE2E, SilentUnitAndUnansweredCommandFailWithPortAndCommand) {
+    auto silent = startSim({"--silent"});
+    const CliRun identify = runCli("identify " + silent->linkPath());
+    EXPECT_EQ(identify.code, 1);
+    EXPECT_NE(identify.err.find(silent->linkPath() + ": no answer to U01"), std::string::npos)
+        << identify.err;
+
+    auto halfSilent = startSim({"--silent-for", "R3C"});
+    const CliRun read = runCli("read " + halfSilent->linkPath());
+    EXPECT_EQ(read.code, 1);
+    EXPECT_NE(read.err.find("command R3C was not answered"), std::string::npos) << read.err;
+    EXPECT_NE(read.err.find(halfSilent->linkPath()), std::string::npos);
+
+    const CliRun noPort = runCli("identify " + scratchFolder() + "/no-such-device");
+    EXPECT_EQ(noPort.code, 1);
+    EXPECT_NE(noPort.err.find("cannot be opened"), std::string::npos) << noPort.err;
+}
+
+TEST(CliE2E, WrongFilesAndBadUsageExitWithTwoAndSendNothing) {
+    auto sim = startSim(withScaling());
+    const std::string notConfiguration = scratchFolder() + "/notes.CFG";
+    std::ofstream(notConfiguration) << "shopping list\r\nmilk\r\n";
+    sim->clearFrames();
+    const CliRun wrongKind = runCli("send " + sim->linkPath() + " " + notConfiguration);
+    EXPECT_EQ(wrongKind.code, 2);
+    EXPECT_NE(wrongKind.err.find(notConfiguration), std::string::npos) << wrongKind.err;
+    for (const std::string& c : commands(*sim)) EXPECT_EQ(c.rfind("W", 0), std::string::npos);
+
+    const CliRun missing = runCli("send " + sim->linkPath() + " " + scratchFolder() + "/none.CFG");
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_EQ(runCli("").code, 2);
+    EXPECT_EQ(runCli("frobnicate COM1").code, 2);
+    EXPECT_EQ(runCli("read " + sim->linkPath() + " --bogus").code, 2);
+    EXPECT_EQ(runCli("monitor " + sim->linkPath() + " --seconds soon").code, 2);
+    EXPECT_EQ(runCli("send COM1,COM1 x.CFG").code, 2);
+    EXPECT_EQ(runCli("ports").code, 0);
+}
+
+// The program's own transmission of a configuration file, in this process, to the given unit.
+std::vector<std::string> programSends(SimProcess& sim, const std::string& fileText) {
+    setenv("SIGCOND_COM1", sim.linkPath().c_str(), 1);
+    QtSerialPort port;
+    SystemClock clock;
+    ScriptedDialogs dialogs;
+    Program p(port, clock, dialogs);
+    fillLinkTables(p);
+    p.link.portNumber = 1;
+    p.screen.unitConnected = 1;
+    EXPECT_TRUE(connectToUnit(p));
+    p.link.identifyMode = false;
+    p.config.inputType = inputTypeForNumber(p.link.replyText);
+    buildOptionCatalogue(p);
+    EXPECT_EQ(readConfigurationText(fileText, p.registers.encodedGroupCount, p.config.inputType,
+                                    p.registers.registerText),
+              FileProblem::None);
+    p.config.modeMarker = "NA";
+    decodeConfiguration(p);
+    p.config.modeMarker.clear();
+    sim.clearFrames();
+    EXPECT_TRUE(encodeConfiguration(p));
+    transmitConfiguration(p);
+    EXPECT_EQ(p.link.linkError, 0);
+    port.close();
+    unsetenv("SIGCOND_COM1");
+    return commands(sim);
+}
+
+TEST(CliE2E, SendWritesWhatTheProgramWritesAndVerifies) {
+    auto source = startSim(withScaling({"--type", "FP", "--register", "0D=14"}));
+    const std::string file = scratchFolder() + "/fp.CFG";
+    ASSERT_EQ(runCli("read " + source->linkPath() + " --save " + file).code, 0);
+
+    auto target = startSim(withScaling({"--type", "FP"}));
+    target->clearFrames();
+    const CliRun send = runCli("send " + target->linkPath() + " " + file + " --verify");
+    EXPECT_EQ(send.code, 0) << send.err;
+    std::vector<std::string> sent = commands(*target);
+    // After the identification (one "U01" at the first setting), the writes, then the read-back.
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent.front(), "U01");
+    sent.erase(sent.begin());
+    const auto readBack = std::find(sent.begin(), sent.end(), "R01");
+    ASSERT_NE(readBack, sent.end());
+    sent.erase(readBack, sent.end());
+
+    auto reference = startSim(withScaling({"--type", "FP"}));
+    const std::vector<std::string> expected = programSends(*reference, slurp(file));
+    EXPECT_EQ(sent, expected);
+    ASSERT_GE(expected.size(), 2u);
+    EXPECT_EQ(expected[expected.size() - 2], "W0814");
+    EXPECT_EQ(expected.back(), "Z01");
+    // The target now holds what the program's own send left in its unit.
+    const std::string copy = scratchFolder() + "/fp-copy.CFG";
+    const std::string programCopy = scratchFolder() + "/fp-program.CFG";
+    ASSERT_EQ(runCli("read " + target->linkPath() + " --save " + copy).code, 0);
+    ASSERT_EQ(runCli("read " + reference->linkPath() + " --save " + programCopy).code, 0);
+    EXPECT_EQ(slurp(copy), slurp(programCopy));
+    EXPECT_NE(slurp(copy).find("\r\n14\r\n"), std::string::npos);  // the gate register
+}
+
+TEST(CliE2E, VerificationReportsARegisterTheUnitKeptUnchanged) {
+    auto source = startSim(withScaling({"--register", "02=06"}));
+    const std::string file = scratchFolder() + "/tc.CFG";
+    ASSERT_EQ(runCli("read " + source->linkPath() + " --save " + file).code, 0);
+    auto stubborn = startSim(withScaling({"--register", "02=46", "--ignore-write", "02"}));
+    const CliRun send = runCli("send " + stubborn->linkPath() + " " + file + " --verify");
+    EXPECT_EQ(send.code, 1);
+    EXPECT_NE(send.err.find(stubborn->linkPath() + ": verification: register 02 reads 46"),
+              std::string::npos)
+        << send.err;
+    // Without verification the same send counts as done.
+    EXPECT_EQ(runCli("send " + stubborn->linkPath() + " " + file).code, 0);
+}
+
+TEST(CliE2E, FourUnitsAtOnceWithOneFailing) {
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    const char* types[] = {"TC", "TC", "TC", "TC"};
+    for (const char* type : types) sims.push_back(startSim(withScaling({"--type", type})));
+    const std::string file = scratchFolder() + "/four.CFG";
+    ASSERT_EQ(runCli("read " + sims[0]->linkPath() + " --save " + file).code, 0);
+    std::string list;
+    for (auto& sim : sims) list += (list.empty() ? "" : ",") + sim->linkPath();
+
+    for (auto& sim : sims) sim->clearFrames();
+    const CliRun send = runCli("send " + list + " " + file + " --verify");
+    EXPECT_EQ(send.code, 0) << send.err;
+    for (auto& sim : sims) {
+        const auto c = commands(*sim);
+        EXPECT_NE(std::find(c.begin(), c.end(), "W0814"), c.end());
+        EXPECT_NE(send.out.find(sim->linkPath() + "  ok"), std::string::npos) << send.out;
+    }
+
+    const std::string folder = scratchFolder() + "/saved";
+    std::filesystem::create_directory(folder);
+    sims[2]->stop();  // the third unit's adapter is gone
+    const CliRun read = runCli("read " + list + " --save " + folder);
+    EXPECT_EQ(read.code, 1);
+    EXPECT_NE(read.out.find(sims[2]->linkPath() + "  FAILED"), std::string::npos) << read.out;
+    EXPECT_NE(read.err.find(sims[2]->linkPath() + ": the port cannot be opened"),
+              std::string::npos);
+    std::vector<std::string> saved;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        saved.push_back(slurp(entry.path()));
+    }
+    ASSERT_EQ(saved.size(), 3u);
+    // All three hold the one configuration sent.
+    EXPECT_EQ(saved[0], saved[1]);
+    EXPECT_EQ(saved[0], saved[2]);
+}
+
+TEST(CliE2E, MonitorWritesReadingsAndOutputValuesToCsv) {
+    auto sim = startSim(withScaling({"--reading", "500"}));
+    // Sending the scaling points also sets the output scale and offset the monitor reads.
+    const std::string file = scratchFolder() + "/live.CFG";
+    ASSERT_EQ(runCli("read " + sim->linkPath() + " --save " + file).code, 0);
+    ASSERT_EQ(runCli("send " + sim->linkPath() + " " + file).code, 0);
+    const std::string csv = scratchFolder() + "/live.csv";
+    const CliRun run = runCli("monitor " + sim->linkPath() + " --seconds 1.2 --csv " + csv);
+    EXPECT_EQ(run.code, 0) << run.err;
+    std::istringstream lines(slurp(csv));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "timestamp,reading,number,output\r");
+    int readings = 0;
+    while (std::getline(lines, line)) {
+        ++readings;
+        // 2026-12-08T22:29:34.095Z," 500.00",500,5.000 : 1000 -> 10 mA, so 500 -> 5 mA.
+        EXPECT_EQ(line.substr(4, 1), "-");
+        EXPECT_NE(line.find(",500,5.000"), std::string::npos) << line;
+    }
+    EXPECT_GE(readings, 2);
+    EXPECT_LE(readings, 4);
+
+    auto silent = startSim({"--silent-from", "12"});
+    const CliRun failed = runCli("monitor " + silent->linkPath() + " --seconds 1");
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_NE(failed.err.find("X01 went unanswered"), std::string::npos) << failed.err;
+}
+
+}  // namespace
+}  // namespace sigcond::test
