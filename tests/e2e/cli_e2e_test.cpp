@@ -41,12 +41,22 @@ std::string slurp(const std::string& path) {
     return s.str();
 }
 
-std::string scratchFolder() {
-    static std::string folder = [] {
+// A private folder for the files of this run, removed when the tests end.
+struct ScratchFolder {
+    ScratchFolder() {
         char pattern[] = "/tmp/sigcond-cli-test-XXXXXX";
-        return std::string(mkdtemp(pattern));
-    }();
-    return folder;
+        if (mkdtemp(pattern)) path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    }
+    std::string path;
+};
+
+std::string scratchFolder() {
+    static ScratchFolder folder;
+    return folder.path;
 }
 
 CliRun runCli(const std::string& arguments) {
