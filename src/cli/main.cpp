@@ -113,8 +113,10 @@ std::vector<UnitResult> runOnEachPort(
 }
 
 // Prints each unit's output and errors, the summary table for more than one port, and
-// returns the exit code.
-int report(const std::vector<NamedPort>& ports, const std::vector<UnitResult>& results) {
+// returns the exit code. With JSON output the table is left out, so that standard output
+// holds one JSON object per unit and nothing else.
+int report(const std::vector<NamedPort>& ports, const std::vector<UnitResult>& results,
+           bool table = true) {
     int code = 0;
     for (std::size_t n = 0; n < results.size(); ++n) {
         std::cout << results[n].output;
@@ -122,7 +124,7 @@ int report(const std::vector<NamedPort>& ports, const std::vector<UnitResult>& r
         if (results[n].outcome == Outcome::FileError) code = kExitUsage;
         if (results[n].outcome == Outcome::UnitFailed && code == 0) code = kExitUnitFailed;
     }
-    if (ports.size() > 1) {
+    if (table && ports.size() > 1) {
         std::size_t width = 4;
         for (const NamedPort& port : ports) width = std::max(width, port.label.size());
         std::cout << "\n" << std::string("PORT") + std::string(width - 4 + 2, ' ') << "RESULT\n";
@@ -216,7 +218,8 @@ int run(int argc, char** argv) {
                           const std::string path =
                               toFolder ? save + "/" + fileNameForPort(port.label) : save;
                           return s.read(json, path);
-                      }));
+                      }),
+                      !json);
     }
     if (command == "send") {
         if (o.positional.size() != 2 || o.json || !o.save.empty() || !o.csv.empty())
