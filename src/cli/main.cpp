@@ -5,13 +5,13 @@
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QThread>
-#include <memory>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 
 #include "cli/port_names.h"
 #include "cli/unit_session.h"
@@ -130,8 +130,8 @@ int report(const std::vector<NamedPort>& ports, const std::vector<UnitResult>& r
         std::cout << "\n" << std::string("PORT") + std::string(width - 4 + 2, ' ') << "RESULT\n";
         for (std::size_t n = 0; n < ports.size(); ++n) {
             std::cout << ports[n].label << std::string(width - ports[n].label.size() + 2, ' ')
-                      << (results[n].outcome == Outcome::Done ? "ok    " : "FAILED")
-                      << "  " << results[n].summary << "\n";
+                      << (results[n].outcome == Outcome::Done ? "ok    " : "FAILED") << "  "
+                      << results[n].summary << "\n";
         }
     }
     std::cout.flush();
@@ -149,15 +149,16 @@ int listPorts() {
             if (mapped[static_cast<std::size_t>(n)] == path) com = "COM" + std::to_string(n);
         }
         std::cout << com << "\t" << path << "\t" << info.description().toStdString() << "\t"
-                  << info.manufacturer().toStdString() << "\t"
-                  << info.serialNumber().toStdString() << "\n";
+                  << info.manufacturer().toStdString() << "\t" << info.serialNumber().toStdString()
+                  << "\n";
     }
     // "Com n" set to a device the system does not list (a pseudo-terminal, for instance).
     for (int n = 1; n <= 4; ++n) {
         const std::string& path = mapped[static_cast<std::size_t>(n)];
         if (path.empty()) continue;
         bool listed = false;
-        for (const QSerialPortInfo& info : infos) listed |= info.systemLocation().toStdString() == path;
+        for (const QSerialPortInfo& info : infos)
+            listed |= info.systemLocation().toStdString() == path;
         if (!listed) std::cout << "COM" << n << "\t" << path << "\t\t\t\n";
     }
     if (infos.isEmpty() && mapped[1].empty() && mapped[2].empty() && mapped[3].empty() &&
@@ -202,23 +203,27 @@ int run(int argc, char** argv) {
         if (o.positional.size() != 1 || o.json || o.verify || !o.save.empty() || !o.csv.empty())
             return usageError("identify takes only PORT");
         return report(*ports, runOnEachPort(*ports, [](UnitSession& s, const NamedPort&) {
-                          return s.identify();
-                      }));
+            return s.identify();
+        }));
     }
     if (command == "read") {
         if (o.positional.size() != 1 || o.verify || !o.csv.empty())
             return usageError("read takes PORT [--save FILE.CFG] [--json]");
-        const bool toFolder = !o.save.empty() && (many || QFileInfo(QString::fromStdString(o.save)).isDir());
+        const bool toFolder =
+            !o.save.empty() && (many || QFileInfo(QString::fromStdString(o.save)).isDir());
         if (many && o.save.empty()) return usageError("several ports need --save DIR");
         if (many && !QFileInfo(QString::fromStdString(o.save)).isDir())
             return usageError(o.save + " is not a folder");
         const std::string save = o.save;
         const bool json = o.json;
-        return report(*ports, runOnEachPort(*ports, [&](UnitSession& s, const NamedPort& port) {
-                          const std::string path =
-                              toFolder ? save + "/" + fileNameForPort(port.label) : save;
-                          return s.read(json, path);
-                      }),
+        return report(*ports,
+                      runOnEachPort(*ports,
+                                    [&](UnitSession& s, const NamedPort& port) {
+                                        const std::string path =
+                                            toFolder ? save + "/" + fileNameForPort(port.label)
+                                                     : save;
+                                        return s.read(json, path);
+                                    }),
                       !json);
     }
     if (command == "send") {
@@ -233,8 +238,8 @@ int run(int argc, char** argv) {
         }
         const bool verify = o.verify;
         return report(*ports, runOnEachPort(*ports, [&](UnitSession& s, const NamedPort&) {
-                          return s.send(text, path, verify);
-                      }));
+            return s.send(text, path, verify);
+        }));
     }
     if (command == "monitor") {
         if (o.positional.size() != 1 || many || o.json || o.verify || !o.save.empty())
@@ -255,8 +260,8 @@ int run(int argc, char** argv) {
         const auto keepGoing = [&] {
             if (interrupted) return false;
             if (seconds < 0) return true;
-            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                       .count() < seconds;
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() <
+                   seconds;
         };
         const auto onSample = [&](const LiveSample& s) {
             char number[64], output[64];
@@ -271,9 +276,9 @@ int run(int argc, char** argv) {
                       << std::endl;
             if (csv) {
                 std::string quoted = "\"";
-                for (char c : toTerminal(s.reading)) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-                csv << s.timestamp << "," << quoted << "\"," << number << "," << output
-                    << "\r\n";
+                for (char c : toTerminal(s.reading))
+                    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+                csv << s.timestamp << "," << quoted << "\"," << number << "," << output << "\r\n";
                 csv.flush();
             }
         };

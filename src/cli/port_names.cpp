@@ -36,8 +36,8 @@ std::optional<std::vector<NamedPort>> parsePortList(const std::string& list, std
         // from the current folder.
         if (port.number == 0) {
             std::error_code ignored;
-            port.device = name.front() == '/' ? name
-                                              : std::filesystem::absolute(name, ignored).string();
+            port.device =
+                name.front() == '/' ? name : std::filesystem::absolute(name, ignored).string();
         }
         for (const NamedPort& other : ports) {
             if (other.label == name || (port.number != 0 && other.number == port.number)) {

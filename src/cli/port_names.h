@@ -10,9 +10,9 @@
 namespace sigcond::cli {
 
 struct NamedPort {
-    std::string label;  // as typed
-    int number = 0;     // the "Com n" the adapter opens
-    std::string device; // the device path to map number to; "" for COMn
+    std::string label;   // as typed
+    int number = 0;      // the "Com n" the adapter opens
+    std::string device;  // the device path to map number to; "" for COMn
 };
 
 // Splits a comma-separated list and assigns "Com n" numbers. Returns nothing (with `error`)

@@ -160,14 +160,14 @@ std::vector<SummaryLine> UnitSession::summaryLines() {
     for (std::size_t g = 0; g < 2; ++g) {
         lines.push_back({s.heading[g].caption, ""});
         for (std::size_t i = 0; i < s.items[g].lines.size(); ++i) {
-            lines.push_back({s.items[g].lines[i],
-                             i < s.choices[g].lines.size() ? s.choices[g].lines[i] : ""});
+            lines.push_back(
+                {s.items[g].lines[i], i < s.choices[g].lines.size() ? s.choices[g].lines[i] : ""});
         }
     }
     lines.push_back({s.scalingHeading.caption, ""});
     for (std::size_t n = 0; n < 4; ++n) {
-        lines.push_back({s.scalingCaption[n].caption,
-                         s.scalingValue[n].caption + s.scalingUnit[n].caption});
+        lines.push_back(
+            {s.scalingCaption[n].caption, s.scalingValue[n].caption + s.scalingUnit[n].caption});
     }
     for (const auto* line : {&s.filter, &s.resolution, &s.debounce, &s.gate}) {
         if ((*line)[0].visible) lines.push_back({(*line)[0].caption, (*line)[1].caption});
@@ -312,8 +312,8 @@ UnitResult UnitSession::send(const std::string& fileText, const std::string& fil
     }
     if (!differences.empty()) {
         for (const std::string& d : differences) fail(result, "verification: " + d);
-        result.summary = "verification: " + std::to_string(differences.size()) +
-                         " register(s) differ";
+        result.summary =
+            "verification: " + std::to_string(differences.size()) + " register(s) differ";
         return result;
     }
     result.summary += ", verified";
@@ -332,15 +332,16 @@ UnitResult UnitSession::monitor(const std::function<bool()>& keepGoing,
     auto next = std::chrono::steady_clock::now();
     while (keepGoing()) {
         LiveSample sample;
-        sample.timestamp =
-            QDateTime::currentDateTime().toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
-                .toString(Qt::ISODateWithMs)
-                .toStdString();
+        sample.timestamp = QDateTime::currentDateTime()
+                               .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
+                               .toString(Qt::ISODateWithMs)
+                               .toStdString();
         // A silent unit leaves the reading empty rather than failing the exchange.
         sample.answered = runStep(p, liveReadingStep()) && !p.link.replyText.empty();
         if (sample.answered) {
             sample.reading = p.link.replyText;
-            if (scansForOverRange(p.config.inputType)) sample.reading = markOverRange(sample.reading);
+            if (scansForOverRange(p.config.inputType))
+                sample.reading = markOverRange(sample.reading);
             sample.number = textToNumber(sample.reading);
             sample.output = computeOutputValue(sample.reading, scale, offset, fullScale);
         } else {

@@ -63,8 +63,7 @@ public:
 private:
     bool connect(UnitResult& result);
     bool readRegisters(UnitResult& result);
-    bool runSequence(UnitResult& result, const std::vector<CommandStep>& steps,
-                     const char* what);
+    bool runSequence(UnitResult& result, const std::vector<CommandStep>& steps, const char* what);
     void fail(UnitResult& result, const std::string& text);
     std::vector<SummaryLine> summaryLines();
     std::string describeUnit() const;

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -62,8 +62,8 @@ std::string scratchFolder() {
 CliRun runCli(const std::string& arguments) {
     const std::string out = scratchFolder() + "/out.txt";
     const std::string err = scratchFolder() + "/err.txt";
-    const std::string line = std::string(SIGCOND_BIN_DIR) + "/sigcond-cli " + arguments + " >" +
-                             out + " 2>" + err;
+    const std::string line =
+        std::string(SIGCOND_BIN_DIR) + "/sigcond-cli " + arguments + " >" + out + " 2>" + err;
     const int status = std::system(line.c_str());
     CliRun run;
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -84,8 +84,7 @@ std::vector<std::string> commands(const SimProcess& sim) {
 
 // A unit whose scaling points can be sent back (0 -> 0 mA, 1000 -> 10 mA).
 std::vector<std::string> withScaling(std::vector<std::string> more = {}) {
-    std::vector<std::string> args{"--register", "3C=500000100000", "--register",
-                                  "3D=5186A01003E8"};
+    std::vector<std::string> args{"--register", "3C=500000100000", "--register", "3D=5186A01003E8"};
     args.insert(args.end(), more.begin(), more.end());
     return args;
 }
