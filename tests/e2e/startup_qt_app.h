@@ -17,9 +17,11 @@ inline QApplication& qtApplication() {
     if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         return *existing;
     }
-    static QApplication app(argc, argv);
+    // Never destroyed: tearing a QApplication down among the program's other static objects at
+    // exit crashes now and then, after every test has passed.
+    static QApplication* app = new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    return app;
+    return *app;
 }
 
 }  // namespace sigcond::test
