@@ -13,6 +13,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+
+#include "startup_qt_app.h"
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -46,6 +48,9 @@ inline void settle(int ms) {
 class DialogWatcher : public QObject {
 public:
     DialogWatcher() {
+        // A timer needs the application's event loop: make sure it exists whichever member of a
+        // fixture is built first.
+        qtApplication();
         timer_.setInterval(30);
         connect(&timer_, &QTimer::timeout, this, [this] { poll(); });
         timer_.start();
