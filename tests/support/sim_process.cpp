@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +65,10 @@ bool SimProcess::start() {
         return false;
     }
     if (pid == 0) {
+        // The simulator ends with the test, even one killed by a timeout: a simulator left
+        // running would hold the test runner's output open.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() == 1) _exit(127);
         dup2(out[1], STDOUT_FILENO);
         execv(pointers[0], pointers.data());
         _exit(127);
