@@ -94,8 +94,8 @@ const std::vector<TypeSpec>& typeSpecs() {
 }
 
 const TypeSpec* findTypeSpec(std::string_view code) {
-    for (const TypeSpec& spec : typeSpecs())
-        if (spec.code == code) return &spec;
+    for (const TypeSpec& entry : typeSpecs())
+        if (entry.code == code) return &entry;
     return nullptr;
 }
 

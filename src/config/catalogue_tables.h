@@ -36,7 +36,7 @@ struct TypeSpec {
 
 // The seven types, in the demo chooser's order.
 const std::vector<TypeSpec>& typeSpecs();
-// The spec of a type code, or nullptr.
+// The table entry of a type code, or nullptr.
 const TypeSpec* findTypeSpec(std::string_view code);
 
 // Group 3 (filter): all nine captions stored, eight offered.

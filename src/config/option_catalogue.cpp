@@ -78,14 +78,14 @@ void fillCommonGroups(OptionCatalogue& cat) {
     cat.itemCaption[kGroupDebounce][1] = std::string(kDebounceCaption);
 }
 
-void fillResolution(OptionCatalogue& cat, const TypeSpec& spec) {
-    if (spec.resolutionCaptions == nullptr || spec.resolutionCount == 0) return;
+void fillResolution(OptionCatalogue& cat, const TypeSpec& entry) {
+    if (entry.resolutionCaptions == nullptr || entry.resolutionCount == 0) return;
     cat.itemCount[kGroupResolution] = 1;
     cat.itemCaption[kGroupResolution][1] = std::string(kResolutionCaption);
     cat.listSlot[kGroupResolution][1] = kOptionListSlot;
-    cat.choiceCount[kGroupResolution][1] = spec.resolutionCount;
-    for (std::size_t k = 0; k < spec.resolutionCaptions->size(); ++k)
-        cat.optionCaption[kGroupResolution][1][k + 1] = std::string((*spec.resolutionCaptions)[k]);
+    cat.choiceCount[kGroupResolution][1] = entry.resolutionCount;
+    for (std::size_t k = 0; k < entry.resolutionCaptions->size(); ++k)
+        cat.optionCaption[kGroupResolution][1][k + 1] = std::string((*entry.resolutionCaptions)[k]);
 }
 
 // The caption of the option picked for item i of group g, or "" when the pick is out of range.
@@ -105,14 +105,14 @@ const std::string& unitOfOption(const ConfigRecord& rec, int k) {
 }  // namespace
 
 std::string inputTypeForNumber(std::string_view typeNumber) {
-    for (const TypeSpec& spec : typeSpecs())
-        if (spec.typeNumber == typeNumber) return std::string(spec.code);
+    for (const TypeSpec& entry : typeSpecs())
+        if (entry.typeNumber == typeNumber) return std::string(entry.code);
     return std::string(kTypeTC);
 }
 
 std::string_view longTypeName(std::string_view inputType) {
-    const TypeSpec* spec = findTypeSpec(inputType);
-    return spec ? spec->longName : std::string_view();
+    const TypeSpec* entry = findTypeSpec(inputType);
+    return entry ? entry->longName : std::string_view();
 }
 
 bool isKnownInputType(std::string_view inputType) { return findTypeSpec(inputType) != nullptr; }
@@ -132,14 +132,14 @@ void buildOptionCatalogue(Program& p) {
     OptionCatalogue& cat = rec.catalogue;
     cat.groupTitle[1] = std::string(kInputFrameTitle);
     cat.groupTitle[2] = std::string(kModeFrameTitle);
-    const TypeSpec* spec = findTypeSpec(rec.inputType);
-    if (spec != nullptr) {
-        cat.frame[1] = spec->frame1;
-        cat.frame[2] = spec->frame2;
-        fillItems(cat, kGroupInput, spec->inputItems);
-        fillItems(cat, kGroupMode, spec->modeItems);
-        for (std::size_t k = 0; k < spec->rangeUnits.size() && k < kMaxOptions; ++k)
-            cat.rangeUnit[k + 1] = std::string(spec->rangeUnits[k]);
+    const TypeSpec* entry = findTypeSpec(rec.inputType);
+    if (entry != nullptr) {
+        cat.frame[1] = entry->frame1;
+        cat.frame[2] = entry->frame2;
+        fillItems(cat, kGroupInput, entry->inputItems);
+        fillItems(cat, kGroupMode, entry->modeItems);
+        for (std::size_t k = 0; k < entry->rangeUnits.size() && k < kMaxOptions; ++k)
+            cat.rangeUnit[k + 1] = std::string(entry->rangeUnits[k]);
     }
     fillCommonGroups(cat);
     rec.scalingText = {"", "00.0000", "00.0000", "10.0000", "10.0000"};
@@ -154,7 +154,7 @@ void buildOptionCatalogue(Program& p) {
     image.encodedGroupCount = rec.inputType == kTypeFP ? 6 : 4;
 
     // 7. Resolution (none for "ACV" and "ACC").
-    if (spec != nullptr) fillResolution(cat, *spec);
+    if (entry != nullptr) fillResolution(cat, *entry);
 
     // 8. The current option group.
     p.screen.currentGroup = 1;
@@ -164,8 +164,8 @@ void buildOptionCatalogue(Program& p) {
 }
 
 void typeNameOf(Program& p) {
-    const TypeSpec* spec = findTypeSpec(p.config.inputType);
-    if (spec != nullptr) p.config.inputTypeName = std::string(spec->longName);
+    const TypeSpec* entry = findTypeSpec(p.config.inputType);
+    if (entry != nullptr) p.config.inputTypeName = std::string(entry->longName);
 }
 
 void refreshDerivedLabels(Program& p) {
@@ -188,11 +188,11 @@ void refreshDerivedLabels(Program& p) {
 }
 
 std::optional<double> rangeFactor(const Program& p) {
-    const TypeSpec* spec = findTypeSpec(p.config.inputType);
-    if (spec == nullptr) return std::nullopt;
+    const TypeSpec* entry = findTypeSpec(p.config.inputType);
+    if (entry == nullptr) return std::nullopt;
     const int k = p.config.choice[kGroupInput][1];
-    if (k < 1 || k > static_cast<int>(spec->rangeFactors.size())) return std::nullopt;
-    return spec->rangeFactors[k - 1];
+    if (k < 1 || k > static_cast<int>(entry->rangeFactors.size())) return std::nullopt;
+    return entry->rangeFactors[k - 1];
 }
 
 void limitProcessResolution(Program& p) {

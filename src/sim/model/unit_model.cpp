@@ -35,8 +35,8 @@ constexpr RegisterSpec kRegister3D{"3D", 12, true, "5186A05186A0"};
 
 const RegisterSpec* findRegister(std::string_view number) {
     if (number == kRegister3D.number) return &kRegister3D;
-    for (const auto& spec : kRegisters) {
-        if (number == spec.number) return &spec;
+    for (const auto& entry : kRegisters) {
+        if (number == entry.number) return &entry;
     }
     return nullptr;
 }
@@ -73,7 +73,7 @@ UnitModel::UnitModel(UnitType type) : type_(type) { resetRegisters(); }
 
 void UnitModel::resetRegisters() {
     registers_.clear();
-    for (const auto& spec : kRegisters) registers_[spec.number] = spec.factoryValue;
+    for (const auto& entry : kRegisters) registers_[entry.number] = entry.factoryValue;
     registers_[kRegister3D.number] = kRegister3D.factoryValue;
 }
 
@@ -84,17 +84,17 @@ std::optional<std::string> UnitModel::registerValue(std::string_view number) con
 }
 
 bool UnitModel::setRegister(std::string_view number, std::string_view value) {
-    const RegisterSpec* spec = findRegister(number);
-    if (!spec || static_cast<int>(value.size()) != spec->width || !isUpperHex(value)) {
+    const RegisterSpec* entry = findRegister(number);
+    if (!entry || static_cast<int>(value.size()) != entry->width || !isUpperHex(value)) {
         return false;
     }
-    registers_[spec->number] = std::string(value);
+    registers_[entry->number] = std::string(value);
     return true;
 }
 
 int UnitModel::registerWidth(std::string_view number) {
-    const RegisterSpec* spec = findRegister(number);
-    return spec ? spec->width : 0;
+    const RegisterSpec* entry = findRegister(number);
+    return entry ? entry->width : 0;
 }
 
 double UnitModel::gateSeconds() const {
@@ -159,15 +159,15 @@ std::string UnitModel::answer(const std::string& command, double seconds, double
     if (command == "X01") return readingReply(seconds, replyAt);
     if (command.size() >= 3 && (command[0] == 'R' || command[0] == 'W')) {
         const std::string number = command.substr(1, 2);
-        const RegisterSpec* spec = findRegister(number);
-        if (!spec) return "?\r";
+        const RegisterSpec* entry = findRegister(number);
+        if (!entry) return "?\r";
         if (command[0] == 'R') {
-            if (command.size() != 3 || !spec->readable) return "?\r";
-            return command + registers_[spec->number] + "\r";
+            if (command.size() != 3 || !entry->readable) return "?\r";
+            return command + registers_[entry->number] + "\r";
         }
         const std::string value = command.substr(3);
-        if (static_cast<int>(value.size()) != spec->width || !isUpperHex(value)) return "?\r";
-        if (faults_.ignoredWrites.count(number) == 0) registers_[spec->number] = value;
+        if (static_cast<int>(value.size()) != entry->width || !isUpperHex(value)) return "?\r";
+        if (faults_.ignoredWrites.count(number) == 0) registers_[entry->number] = value;
         return command.substr(0, 3) + "\r";
     }
     return "?\r";
