@@ -13,6 +13,7 @@
 
 #include "config/option_catalogue.h"
 #include "program.h"
+#include "quiet_doubles.h"
 #include "records/config_file.h"
 #include "records/file_chooser.h"
 #include "sim/model/virtual_clock.h"
@@ -20,20 +21,8 @@
 namespace {
 
 using namespace sigcond;
-
-class QuietPort : public SerialPort {
-public:
-    void setPortNumber(int) override {}
-    void setLineSettings(const std::string&) override {}
-    bool open() override { return true; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    bool write(const std::string&) override { return true; }
-    int waitingCount() override { return 0; }
-    std::string readAll() override { return {}; }
-    bool waitForData(int) override { return false; }
-    std::string errorText() const override { return {}; }
-};
+using fuzz::QuietDialogs;
+using fuzz::QuietPort;
 
 // Plays the operator: the chooser gets the file's path once, then Cancel.
 class ChooserDialogs : public Dialogs {

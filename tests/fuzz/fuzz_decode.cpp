@@ -12,39 +12,14 @@
 #include "config/option_catalogue.h"
 #include "config/register_codec.h"
 #include "program.h"
+#include "quiet_doubles.h"
 #include "sim/model/virtual_clock.h"
 
 namespace {
 
 using namespace sigcond;
-
-class QuietPort : public SerialPort {
-public:
-    void setPortNumber(int) override {}
-    void setLineSettings(const std::string&) override {}
-    bool open() override { return true; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    bool write(const std::string&) override { return true; }
-    int waitingCount() override { return 0; }
-    std::string readAll() override { return {}; }
-    bool waitForData(int) override { return false; }
-    std::string errorText() const override { return {}; }
-};
-
-class QuietDialogs : public Dialogs {
-public:
-    Answer messageBox(const std::string&, Buttons, Icon, const std::string&) override {
-        return Answer::Ok;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&,
-                                        std::optional<InputBoxPosition>) override {
-        return std::nullopt;
-    }
-    void beep() override {}
-    void processEvents() override {}
-    void runModal(const std::string&) override {}
-};
+using fuzz::QuietDialogs;
+using fuzz::QuietPort;
 
 void require(bool condition) {
     if (!condition) std::abort();

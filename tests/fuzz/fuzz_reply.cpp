@@ -10,11 +10,14 @@
 #include "platform/dialogs.h"
 #include "platform/serial_port.h"
 #include "program.h"
+#include "quiet_doubles.h"
 #include "sim/model/virtual_clock.h"
 
 namespace {
 
 using namespace sigcond;
+using fuzz::QuietDialogs;
+using fuzz::QuietPort;
 
 // Answers each frame with the next scripted reply, arriving in two pieces on a virtual clock.
 class FuzzPort : public SerialPort {
@@ -79,20 +82,6 @@ private:
     sim::VirtualClock& clock_;
     std::vector<Piece> pending_;
     std::string received_;
-};
-
-class QuietDialogs : public Dialogs {
-public:
-    Answer messageBox(const std::string&, Buttons, Icon, const std::string&) override {
-        return Answer::Ok;
-    }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&,
-                                        std::optional<InputBoxPosition>) override {
-        return std::nullopt;
-    }
-    void beep() override {}
-    void processEvents() override {}
-    void runModal(const std::string&) override {}
 };
 
 struct Case {
