@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "qt/application.h"
+#include "e2e_session.h"
 #include "startup_driver.h"
 #include "startup_qt_app.h"
 #include "support/sim_process.h"
@@ -20,65 +21,16 @@
 namespace sigcond::test {
 namespace {
 
-constexpr const char* kMain = "Form1";
-using Clock = std::chrono::steady_clock;
-
-QString labelText(qt::Application& app, const std::string& control) {
-    auto* label = qobject_cast<QLabel*>(app.widget(kMain, control));
-    return label ? label->text() : QString();
-}
-
-bool windowShown(qt::Application& app, const std::string& name) {
-    auto* w = app.renderer().window(name);
-    return w && w->isVisible();
-}
-
-// The frames the simulator logged, each with the moment the test first saw it.
-struct TimedFrame {
-    std::string frame;
-    double seconds;
-};
-
-class FrameWatch {
-public:
-    explicit FrameWatch(SimProcess& sim) : sim_(sim), start_(Clock::now()) {}
-    void poll() {
-        const std::vector<std::string> all = sim_.frames();
-        const double now = std::chrono::duration<double>(Clock::now() - start_).count();
-        for (std::size_t i = seen_.size(); i < all.size(); ++i) seen_.push_back({all[i], now});
-    }
-    const std::vector<TimedFrame>& frames() const { return seen_; }
-    // Runs the event loop, watching the log, until `done` or `ms` have passed.
-    bool waitFor(const std::function<bool()>& done, int ms) {
-        return test::waitFor(
-            [&] {
-                poll();
-                return done();
-            },
-            ms);
-    }
-
-private:
-    SimProcess& sim_;
-    Clock::time_point start_;
-    std::vector<TimedFrame> seen_;
-};
+constexpr const char* kMain = kMainWindow;
 
 class LiveE2E : public ::testing::Test {
 protected:
     LiveE2E() { qtApplication(); }
     ~LiveE2E() override { unsetenv("SIGCOND_COM1"); }
 
-    // Splash, welcome, "Yes", "Com 1": the main screen with the live values running.
+    // The main screen with the live values on show.
     void connect(qt::Application& app, SimProcess& sim) {
-        setenv("SIGCOND_COM1", sim.linkPath().c_str(), 1);
-        app.start();
-        ASSERT_TRUE(press(app, kSplashWindow, "Command3"));
-        ASSERT_TRUE(press(app, kWelcomeWindow, "Command1"));
-        ASSERT_TRUE(press(app, kQuestionWindow, "Command3", 0));
-        ASSERT_TRUE(press(app, kPortChooserWindow, "Command3", 0));
-        ASSERT_TRUE(waitFor([&] { return windowShown(app, kMain); }, 3000));
-        ASSERT_TRUE(waitFor([&] { return app.program().form1.Timer1.enabled; }, 30000));
+        ASSERT_NO_FATAL_FAILURE(connectToSimulatedUnit(app, sim));
         ASSERT_TRUE(waitFor([&] { return app.widget(kMain, "Frame9")->isVisible(); }, 5000));
     }
 
@@ -134,11 +86,7 @@ TEST_F(LiveE2E, LiveScalingSendsTheUnityScaleThenStaysQuiet) {
 
     // Burst, then the first reading after the quiet cycles.
     auto indexOf = [&](const std::string& command, std::size_t from) {
-        const auto& f = watch.frames();
-        for (std::size_t i = from; i < f.size(); ++i) {
-            if (f[i].frame.ends_with(" " + command)) return static_cast<long>(i);
-        }
-        return -1L;
+        return watch.indexOf(command, from);
     };
     ASSERT_TRUE(watch.waitFor([&] { return indexOf("W05300002", before) >= 0; }, 8000));
     const long burst = indexOf("W06200000", before);

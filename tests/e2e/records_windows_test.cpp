@@ -16,6 +16,7 @@
 #include "qt/records_wiring.h"
 #include "records/data_log.h"
 #include "records/graph_window.h"
+#include "e2e_session.h"
 #include "startup_driver.h"
 #include "startup_qt_app.h"
 #include "ui/start_flow.h"
@@ -23,30 +24,13 @@
 namespace sigcond::test {
 namespace {
 
-constexpr const char* kMain = "Form1";
-
-bool shown(qt::Application& app, const std::string& name) {
-    auto* w = app.renderer().window(name);
-    return w && w->isVisible();
-}
+constexpr const char* kMain = kMainWindow;
 
 std::string contents(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-// Splash, welcome, question, "No", thermocouple: the main screen in demo work.
-void openDemoWork(qt::Application& app) {
-    ASSERT_TRUE(press(app, kSplashWindow, "Command3"));
-    ASSERT_TRUE(press(app, kWelcomeWindow, "Command1"));
-    ASSERT_TRUE(press(app, kQuestionWindow, "Command3", 1));
-    auto* list = qobject_cast<QListWidget*>(waitForWidget(app, kDemoWindow, "List1"));
-    ASSERT_TRUE(list);
-    list->setCurrentRow(0);
-    ASSERT_TRUE(waitFor([&] { return shown(app, kMain); }, 3000));
-    ASSERT_TRUE(waitFor([&] { return !app.program().form1.Timer2.enabled; }, 5000));
 }
 
 // While the chooser is shown modally: a picture, the name typed, OK pressed.
@@ -87,8 +71,7 @@ TEST_F(RecordsWindowsE2E, SaveAndOpenThroughTheChooserSamplingWindowAndGraph) {
     if (app.renderer().customControl(ControlKind::Chart) == nullptr) {
         qt::installRecords(app.program(), app.renderer(), printer);
     }
-    app.start();
-    openDemoWork(app);
+    ASSERT_NO_FATAL_FAILURE(openDemoWork(app));
     Program& p = app.program();
     p.files.lastDirectory = folder.string();
     std::ofstream(folder / "EARLIER.CFG") << "00\r\n";
@@ -98,7 +81,7 @@ TEST_F(RecordsWindowsE2E, SaveAndOpenThroughTheChooserSamplingWindowAndGraph) {
     ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(folder / "PLANT.CFG"); }, 5000));
     const std::string saved = contents(folder / "PLANT.CFG");
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 5);
-    EXPECT_FALSE(shown(app, "Form8"));
+    EXPECT_FALSE(windowShown(app, "Form8"));
     EXPECT_EQ(p.form1.Label3.caption, "The CONFIGURATION is succesfully saved. ");
 
     p.config.choice[3][1] = 4;
@@ -127,7 +110,7 @@ TEST_F(RecordsWindowsE2E, SaveAndOpenThroughTheChooserSamplingWindowAndGraph) {
     for (const char* r : readings) appendTrendPoint(p, r);
     p.form1.Label13.caption = "  \xB0" "C ";
     ASSERT_TRUE(chooseMenu(app, kMain, "GRA"));
-    ASSERT_TRUE(waitFor([&] { return shown(app, "Form9"); }, 3000));
+    ASSERT_TRUE(waitFor([&] { return windowShown(app, "Form9"); }, 3000));
     auto* graph = app.widget("Form9", "Graph1");
     ASSERT_TRUE(graph);
     auto* chart = qobject_cast<QChartView*>(graph);
@@ -138,7 +121,7 @@ TEST_F(RecordsWindowsE2E, SaveAndOpenThroughTheChooserSamplingWindowAndGraph) {
               QStringLiteral("Last  18 reading(s) of input"));
     savePicture(app.renderer().window("Form9"), "22-trend-graph");
     ASSERT_TRUE(press(app, "Form9", "Command1"));
-    ASSERT_TRUE(waitFor([&] { return !shown(app, "Form9"); }, 3000));
+    ASSERT_TRUE(waitFor([&] { return !windowShown(app, "Form9"); }, 3000));
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include <QMessageBox>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 
 #include "qt/application.h"
+#include "e2e_session.h"
 #include "startup_driver.h"
 #include "startup_qt_app.h"
 #include "support/sim_process.h"
@@ -19,84 +21,38 @@
 namespace sigcond::test {
 namespace {
 
-constexpr const char* kMain = "Form1";
+constexpr const char* kMain = kMainWindow;
 constexpr const char* kSentBanner = "  The CONFIGURATION is succesfully transmitted.";
-using Clock = std::chrono::steady_clock;
-
-bool windowShown(qt::Application& app, const std::string& name) {
-    auto* w = app.renderer().window(name);
-    return w && w->isVisible();
-}
-
-// The command of a log line "9600,O,7,1 W0404".
-std::string commandOf(const std::string& line) {
-    const auto blank = line.find(' ');
-    return blank == std::string::npos ? line : line.substr(blank + 1);
-}
-
 // A unit whose scaling points are 0 -> 0 mA and 1000 -> 10 mA (the factory's all-zero points
 // could not be sent back: the two inputs must differ).
 std::vector<std::string> unitWithScaling(const char* type) {
     return {"--type", type, "--register", "3C=500000100000", "--register", "3D=5186A01003E8"};
 }
 
-// Frames the simulator logged, each with the moment the test first saw it.
-struct SeenFrame {
-    std::string command;
-    double seconds;
-};
-
 class SendE2E : public ::testing::Test {
 protected:
     ~SendE2E() override { unsetenv("SIGCOND_COM1"); }
 
-    // Splash, welcome, "Yes", "Com 1": the main screen with the live values running.
     void connect(qt::Application& app, SimProcess& sim) {
-        setenv("SIGCOND_COM1", sim.linkPath().c_str(), 1);
-        app.start();
-        ASSERT_TRUE(press(app, kSplashWindow, "Command3"));
-        ASSERT_TRUE(press(app, kWelcomeWindow, "Command1"));
-        ASSERT_TRUE(press(app, kQuestionWindow, "Command3", 0));
-        ASSERT_TRUE(press(app, kPortChooserWindow, "Command3", 0));
-        ASSERT_TRUE(waitFor([&] { return windowShown(app, kMain); }, 3000));
-        ASSERT_TRUE(waitFor([&] { return app.program().form1.Timer1.enabled; }, 30000));
+        ASSERT_NO_FATAL_FAILURE(connectToSimulatedUnit(app, sim));
     }
 
-    // Runs the event loop until `done` or `ms` have passed, collecting the simulator's log.
-    bool watch(SimProcess& sim, const std::function<bool()>& done, int ms) {
-        return waitFor(
-            [&] {
-                const std::vector<std::string> all = sim.frames();
-                const double now = std::chrono::duration<double>(Clock::now() - start_).count();
-                for (std::size_t i = seen.size(); i < all.size(); ++i) {
-                    seen.push_back({commandOf(all[i]), now});
-                }
-                return done();
-            },
-            ms);
-    }
     std::string trace(const Program& p) const {
         std::string t = "action " + std::to_string(p.screen.deferredAction) + " timer2 " +
                         std::to_string(p.form1.Timer2.enabled) + " banner '" +
                         p.form1.Label3.caption + "' frames:";
-        for (const auto& f : seen) t += " " + f.command;
+        t += watch->commandsFrom();
         for (const auto& d : dialogs.texts) t += " | " + d;
         return t;
     }
     long indexOf(const std::string& command, std::size_t from) const {
-        for (std::size_t i = from; i < seen.size(); ++i) {
-            if (seen[i].command == command) return static_cast<long>(i);
-        }
-        return -1;
+        return watch->indexOf(command, from);
     }
 
     // The application comes first: the dialog watcher's timer needs it.
     QApplication& application_ = qtApplication();
     DialogWatcher dialogs;
-    std::vector<SeenFrame> seen;
-
-private:
-    Clock::time_point start_ = Clock::now();
+    std::unique_ptr<FrameWatch> watch;
 };
 
 TEST_F(SendE2E, FilterChangeOnAThermocoupleUnitIsWrittenInTheDocumentedOrder) {
@@ -113,12 +69,12 @@ TEST_F(SendE2E, FilterChangeOnAThermocoupleUnitIsWrittenInTheDocumentedOrder) {
     ASSERT_GE(list->count(), 5);
     EXPECT_EQ(list->item(4)->text().trimmed(), "16");
     list->setCurrentRow(4);
-    ASSERT_TRUE(watch(sim, [] { return true; }, 0));
-    const std::size_t before = seen.size();
+    watch = std::make_unique<FrameWatch>(sim);
+    const std::size_t before = watch->size();
     dialogs.answers.push_back(QMessageBox::Yes);
     ASSERT_TRUE(press(app, kMain, "Command12"));
 
-    ASSERT_TRUE(watch(sim, [&] { return indexOf("Z01", before) >= 0; }, 20000)) << trace(p);
+    ASSERT_TRUE(watch->waitFor([&] { return indexOf("Z01", before) >= 0; }, 20000)) << trace(p);
     ASSERT_FALSE(dialogs.texts.empty());
     EXPECT_NE(dialogs.texts.back().find("Do you want to send configuration to the unit now"),
               std::string::npos);
@@ -131,9 +87,9 @@ TEST_F(SendE2E, FilterChangeOnAThermocoupleUnitIsWrittenInTheDocumentedOrder) {
         "W06" + r.scaleOffset[2],  "W03" + r.registerText[7], "W0814",
         "Z01"};
     std::vector<std::string> sent;
-    for (std::size_t i = static_cast<std::size_t>(first); i < seen.size() && sent.size() < 10;
+    for (std::size_t i = static_cast<std::size_t>(first); i < watch->frames().size() && sent.size() < 10;
          ++i) {
-        sent.push_back(seen[i].command);
+        sent.push_back(watch->frames()[i].command);
     }
     EXPECT_EQ(sent, expected);
     EXPECT_EQ(p.config.choice[3][1], 5);
@@ -143,9 +99,10 @@ TEST_F(SendE2E, FilterChangeOnAThermocoupleUnitIsWrittenInTheDocumentedOrder) {
 
     // The live reading resumes once the unit has had its quiet cycles.
     const long closing = indexOf("Z01", before);
-    ASSERT_TRUE(watch(sim, [&] { return indexOf("X01", closing) >= 0; }, 10000));
+    ASSERT_TRUE(watch->waitFor([&] { return indexOf("X01", closing) >= 0; }, 10000));
     const long reading = indexOf("X01", closing);
     EXPECT_EQ(reading, closing + 1);
+    const auto& seen = watch->frames();
     EXPECT_GE(seen[reading].seconds - seen[closing].seconds, 2.6);
 }
 

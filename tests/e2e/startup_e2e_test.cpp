@@ -12,6 +12,7 @@
 
 #include "qt/application.h"
 #include "qt/control_widgets.h"
+#include "e2e_session.h"
 #include "startup_driver.h"
 #include "startup_qt_app.h"
 #include "support/sim_process.h"
@@ -21,7 +22,7 @@
 namespace sigcond::test {
 namespace {
 
-constexpr const char* kMain = "Form1";
+constexpr const char* kMain = kMainWindow;
 
 QString textOf(qt::Application& app, const std::string& window, const std::string& control,
                int index = -1) {
@@ -36,11 +37,6 @@ QString textOf(qt::Application& app, const std::string& window, const std::strin
 void lookAt(QWidget* window, const std::string& name) {
     savePicture(window, name);
     for (const std::string& cut : cutTexts(window)) ADD_FAILURE() << name << ": cut text " << cut;
-}
-
-bool windowShown(qt::Application& app, const std::string& name) {
-    auto* w = app.renderer().window(name);
-    return w && w->isVisible();
 }
 
 // Splash -> welcome -> question screen, saving a picture of each.
