@@ -50,3 +50,5 @@ sigcond_build() {
     cmake --build "$dir" -j "$(nproc)"
 }
 export CCACHE_BASEDIR="$SIGCOND_ROOT"
+# Build folders differ only in where they are: let them share cached objects.
+export CCACHE_NOHASHDIR=true
