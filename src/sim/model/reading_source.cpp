@@ -32,6 +32,13 @@ ReadingSource ReadingSource::verbatim(std::string text) {
     return source;
 }
 
+ReadingSource ReadingSource::counting(int decimals) {
+    ReadingSource source;
+    source.kind = Kind::Count;
+    source.decimals = decimals;
+    return source;
+}
+
 std::string formatReading(double value, int decimals) {
     constexpr int kWidth = 7;
     if (!std::isfinite(value)) return value < 0 ? kOverRangeLow : kOverRangeHigh;
@@ -52,8 +59,10 @@ std::string formatReading(double value, int decimals) {
     return value < 0 ? kOverRangeLow : kOverRangeHigh;
 }
 
-std::string readingText(const ReadingSource& source, double seconds) {
+std::string readingText(const ReadingSource& source, double seconds, long sequence) {
     switch (source.kind) {
+        case ReadingSource::Kind::Count:
+            return formatReading(static_cast<double>(sequence), source.decimals);
         case ReadingSource::Kind::Text:
             return source.text;
         case ReadingSource::Kind::Wave: {

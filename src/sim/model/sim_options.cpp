@@ -22,6 +22,7 @@ const char* const kSimUsage =
     "  --wave C,A,S         a slow sine reading: centre C, amplitude A, period S seconds\n"
     "  --reading-text TEXT  the reading text as it is, e.g. \"?+99999\" (over-range),\n"
     "                       \"?-99999\", \"   E   \" (an \"E\" report)\n"
+    "  --count              the reading counts the readings answered: 1, 2, 3 ...\n"
     "  --register RR=HEX    initial contents of a register, e.g. 0D=14\n"
     "  --gate-seconds S     frequency unit: measuring time (default from register 0D)\n"
     "\n"
@@ -37,6 +38,12 @@ const char* const kSimUsage =
     "  --delay MS           wait MS milliseconds before replying\n"
     "  --wire-time          send each reply character at the pace of the line's baud rate\n"
     "  --ignore-write RR    answer writes to register RR but keep the old value\n"
+    "\n"
+    "Faults now and then (for long runs; the frame log marks each frame hit, \" !reject\"):\n"
+    "  --silence-every S,D  in every S seconds from the first frame, answer nothing for the\n"
+    "                       last D seconds\n"
+    "  --reject-every N     answer \"?\" to every N-th reading request\n"
+    "  --noise-every N      send the --noise text ahead of every N-th reading reply only\n"
     "\n"
     "Signals: SIGUSR1 switches \"answer nothing\" on and off.\n";
 
@@ -192,6 +199,28 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
              if (n && *n >= 0) options.faults.replyDelaySeconds = *n / 1000.0;
              return n && *n >= 0;
          }},
+        {"--silence-every",
+         [&](const std::string& v) {
+             const auto parts = splitList(v, ',');
+             if (parts.size() != 2) return false;
+             const auto period = parseNumber(parts[0]), length = parseNumber(parts[1]);
+             if (!period || !length || *length <= 0 || *length >= *period) return false;
+             options.faults.silencePeriodSeconds = *period;
+             options.faults.silenceSeconds = *length;
+             return true;
+         }},
+        {"--reject-every",
+         [&](const std::string& v) {
+             const auto n = parseCount(v);
+             if (n) options.faults.rejectEvery = *n;
+             return n && *n > 0;
+         }},
+        {"--noise-every",
+         [&](const std::string& v) {
+             const auto n = parseCount(v);
+             if (n) options.faults.noiseEvery = *n;
+             return n && *n > 0;
+         }},
         {"--ignore-write",
          [&](const std::string& v) {
              options.faults.ignoredWrites.insert(v);
@@ -206,6 +235,8 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
             options.faults.silent = true;
         } else if (arg == "--wire-time") {
             options.faults.wireTime = true;
+        } else if (arg == "--count") {
+            options.reading = ReadingSource::counting(options.reading.decimals);
         } else if (const auto found = withValue.find(arg); found != withValue.end()) {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -67,7 +68,9 @@ std::string printable(std::string_view bytes) {
 
 }  // namespace
 
-std::string FrameRecord::logLine() const { return line.text() + " " + frame; }
+std::string FrameRecord::logLine() const {
+    return line.text() + " " + frame + (fault.empty() ? "" : " !" + fault);
+}
 
 UnitModel::UnitModel(UnitType type) : type_(type) { resetRegisters(); }
 
@@ -118,12 +121,17 @@ void UnitModel::receive(std::string_view bytes, const LineSettings& line, double
 void UnitModel::handleFrame(const std::string& raw, const LineSettings& line, double seconds) {
     const auto star = raw.find('*');
     const std::string command = star == std::string::npos ? std::string() : raw.substr(star + 1);
-    frames_.push_back({seconds, line, printable(star == std::string::npos ? raw : command)});
+    frames_.push_back({seconds, line, printable(star == std::string::npos ? raw : command), {}});
     const int frameNumber = ++frameCount_;
+    if (!firstFrameAt_) firstFrameAt_ = seconds;
 
     if (faults_.silent) return;
     if (faults_.silentFromFrame > 0 && frameNumber >= faults_.silentFromFrame) return;
     if (faults_.dropEvery > 0 && frameNumber % faults_.dropEvery == 0) return;
+    if (inSilence(seconds)) {
+        frames_.back().fault = "silence";
+        return;
+    }
     if (!line.understoodBy(faults_.answerAt)) {
         // Characters at the wrong rate or parity arrive mangled, and so does the answer.
         schedule(garbage(), line, seconds + faults_.replyDelaySeconds);
@@ -134,12 +142,22 @@ void UnitModel::handleFrame(const std::string& raw, const LineSettings& line, do
 
     double replyAt = seconds + faults_.replyDelaySeconds;
     std::string reply;
+    const bool readingRequest = command == "X01";
+    if (readingRequest) ++readingRequests_;
+    auto nowAndThen = [&](int every, const char* fault) {
+        if (!readingRequest || every <= 0 || readingRequests_ % every != 0) return false;
+        std::string& noted = frames_.back().fault;
+        noted += (noted.empty() ? "" : ",") + std::string(fault);
+        return true;
+    };
     auto rejection = faults_.rejections.find(command);
     if (rejection == faults_.rejections.end() || rejection->second <= 0) {
         rejection = faults_.rejections.find(command.substr(0, 3));
     }
     if (rejection != faults_.rejections.end() && rejection->second > 0) {
         --rejection->second;
+        reply = "?\r";
+    } else if (nowAndThen(faults_.rejectEvery, "reject")) {
         reply = "?\r";
     } else {
         reply = answer(command, seconds, replyAt);
@@ -150,7 +168,8 @@ void UnitModel::handleFrame(const std::string& raw, const LineSettings& line, do
         reply.resize(std::min<std::size_t>(reply.size() - 1, faults_.partialLength));
         if (reply.empty()) return;
     }
-    schedule(faults_.noise + reply, line, replyAt);
+    const bool noisy = faults_.noiseEvery <= 0 || nowAndThen(faults_.noiseEvery, "noise");
+    schedule((noisy ? faults_.noise : std::string()) + reply, line, replyAt);
 }
 
 std::string UnitModel::answer(const std::string& command, double seconds, double& replyAt) {
@@ -186,11 +205,17 @@ std::string UnitModel::readingReply(double seconds, double& replyAt) {
         if (!measuringSince_) {
             measuringSince_ = seconds;
             replyAt += gate;
-            return "X01" + readingText(reading_, seconds + gate) + "\r";
+            return "X01" + readingText(reading_, seconds + gate, ++readingsAnswered_) + "\r";
         }
         if (seconds < *measuringSince_ + gate) return "";  // the first answer is still to come
     }
-    return "X01" + readingText(reading_, seconds) + "\r";
+    return "X01" + readingText(reading_, seconds, ++readingsAnswered_) + "\r";
+}
+
+bool UnitModel::inSilence(double seconds) const {
+    const double period = faults_.silencePeriodSeconds;
+    if (period <= 0.0 || faults_.silenceSeconds <= 0.0 || !firstFrameAt_) return false;
+    return std::fmod(seconds - *firstFrameAt_, period) >= period - faults_.silenceSeconds;
 }
 
 void UnitModel::schedule(const std::string& reply, const LineSettings& line, double startSeconds) {

@@ -36,6 +36,13 @@ struct FaultOptions {
     double replyDelaySeconds = 0.0;         // from the frame's CR to the reply's first character
     bool wireTime = false;                  // each character takes its time on the line
     std::set<std::string> ignoredWrites;    // register numbers: write answered, value not kept
+
+    // Faults now and then, for long runs. Silences follow the unit's clock from the first frame
+    // it receives; the others count reading requests ("X01").
+    double silencePeriodSeconds = 0.0;  // > 0: in every period of this length the unit ...
+    double silenceSeconds = 0.0;        // ... falls silent for its last this-many seconds
+    int rejectEvery = 0;                // n > 0: every n-th reading request answered "?"
+    int noiseEvery = 0;                 // n > 0: `noise` only ahead of every n-th reading reply
 };
 
 // One frame as the unit received it.
@@ -43,8 +50,9 @@ struct FrameRecord {
     double seconds = 0.0;  // when its CR arrived
     LineSettings line;     // the line settings it arrived at
     std::string frame;     // the text between "*" and CR; non-printing bytes as \xNN
+    std::string fault;     // a now-and-then fault it met: "silence", "reject" or "noise"
 
-    // "4800,E,7,1 U01".
+    // "4800,E,7,1 U01", with " !fault" after a frame that met a now-and-then fault.
     std::string logLine() const;
 };
 
@@ -103,6 +111,7 @@ private:
     std::string answer(const std::string& command, double seconds, double& replyAt);
     std::string readingReply(double seconds, double& replyAt);
     void schedule(const std::string& reply, const LineSettings& line, double startSeconds);
+    bool inSilence(double seconds) const;
     std::string garbage();
 
     UnitType type_;
@@ -112,6 +121,9 @@ private:
     std::optional<double> gateOverride_;
     std::optional<double> measuringSince_;  // frequency unit: measurement running since
     double lastReadingRequest_ = 0.0;
+    std::optional<double> firstFrameAt_;  // the unit's clock for silences starts here
+    int readingRequests_ = 0;
+    long readingsAnswered_ = 0;  // counting readings: the last number answered
     std::string pending_;  // bytes of the frame being received
     std::deque<DueCharacter> output_;
     std::vector<FrameRecord> frames_;
