@@ -135,6 +135,7 @@ void showSendSummary(Program& p) {
     fillGroup(p, s, kGroupMode);
 
     refreshDerivedLabels(p);
+    refreshSummaryValues(p);
     const ConfigRecord& c = p.config;
 
     // Analog output scaling: inputs in the reading unit, outputs in the output unit.

@@ -15,6 +15,7 @@
 #include "program.h"
 #include "records/file_chooser.h"
 #include "records/records_banner.h"
+#include "ui/main_screen_ops.h"
 
 namespace sigcond {
 
@@ -262,6 +263,7 @@ void loadConfiguration(Program& p) {
         p.config.modeMarker = "";
         p.screen.currentGroup = 2;
         refreshDerivedLabels(p);
+        refreshSummaryValues(p);
         p.screen.uncommittedGroup = 0;
         showFileBanner(p, kLoadedBanner);
         return;

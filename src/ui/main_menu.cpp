@@ -23,8 +23,9 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
-// The value texts of the summary lines.
-void fillSummaryValues(Program& p) {
+}  // namespace
+
+void refreshSummaryValues(Program& p) {
     const ConfigRecord& rec = p.config;
     MainScreen& f = p.form1;
     const int filter = rec.choice[3][1];
@@ -40,8 +41,6 @@ void fillSummaryValues(Program& p) {
     f.Label28[1].caption = numberToText(gate) + " ms";
     f.Label29[1].caption = numberToText(textToNumber(rec.debounceTimeText) * 5) + " ms";
 }
-
-}  // namespace
 
 void enableMenusAfterRead(Program& p) {
     MainScreen& f = p.form1;
@@ -75,7 +74,7 @@ void refreshSummary(Program& p) {
     f.Label28[0].caption = "Gate time                    =";
     f.Label9.caption = "MODEL  :  " + p.config.inputTypeName;
     f.Label9.visible = true;
-    fillSummaryValues(p);
+    refreshSummaryValues(p);
     // The group panel takes the frame of the current group when it is next opened.
     const int g = p.screen.currentGroup;
     if (g == kGroupInput || g == kGroupMode) {

@@ -54,5 +54,8 @@ void offerToSend(Program& p);
 // Menus and the summary after the configuration was read (or prepared in demo work).
 void enableMenusAfterRead(Program& p);
 void refreshSummary(Program& p);
+// The values of the summary lines (filter, resolution, gate and debounce time) from the record,
+// so they follow a configuration that was changed and sent, or loaded from a file.
+void refreshSummaryValues(Program& p);
 
 }  // namespace sigcond

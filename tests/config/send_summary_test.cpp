@@ -82,6 +82,8 @@ TEST(SendSummary, AcVoltHasNoResolutionAndShowsTheFilterValue) {
     EXPECT_EQ(b.s().resolution[1].caption, "");
     EXPECT_FALSE(b.s().resolution[0].visible);
     EXPECT_EQ(b.s().filter[1].caption, "128");
+    // The main screen's own summary line follows the changed filter too.
+    EXPECT_EQ(b.p.form1.LABEL17[1].caption, "128");
     EXPECT_EQ(b.s().scalingUnit[0].caption, b.p.config.readingUnitText);
     EXPECT_EQ(b.s().scalingUnit[3].caption, "  Volt");
     EXPECT_FALSE(b.s().debounce[1].visible);

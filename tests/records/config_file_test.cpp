@@ -46,6 +46,7 @@ TEST(ConfigFile, ThermocoupleSavedAndLoadedBackGivesTheSameFiveLines) {
     loadConfiguration(b.p);
     EXPECT_EQ(b.p.config.choice[1][1], 3);
     EXPECT_EQ(b.p.config.choice[3][1], 5);
+    EXPECT_EQ(b.p.form1.LABEL17[1].caption, "16");  // the summary shows the loaded filter
     EXPECT_EQ(b.p.screen.currentGroup, 2);
     EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
     EXPECT_EQ(b.p.form1.Label3.caption, kLoadedBanner);
