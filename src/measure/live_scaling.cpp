@@ -64,6 +64,9 @@ void startLiveScaling(Program& p) {
         if (p.live.liveStep != 0) abandonEntry(p);
         return;
     }
+    // The unit now works with the output range just sent.
+    p.live.unitOutputFullScale = p.live.outputFullScale;
+    p.live.unitOutputUnitText = p.config.outputUnitText;
     f.Text1[2].caption.clear();
     f.Text1[3].caption.clear();
     beginLiveScaling(p);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "live_bench.h"
+#include "config/option_catalogue.h"
 #include "measure/scaling_panel.h"
 #include "ui/numeric_entry.h"
 
@@ -61,6 +62,18 @@ TEST(LiveScaling, FrequencyUnitGetsNoQuestionAndZ01AtOnce) {
     EXPECT_EQ(b.port.commands().back(), "Z01");
     EXPECT_EQ(b.p.live.waitTicks, 1);
     EXPECT_EQ(b.p.live.unityScalePending, 0);
+}
+
+TEST(LiveScaling, OutputRangeSentWithTheLiveScalingIsTheOneTheDisplayClampsTo) {
+    LiveBench b("TC");
+    answerEverything(b, "  900.0");
+    ASSERT_EQ(b.p.live.unitOutputFullScale, 20.0);
+    b.p.config.choice[kGroupMode][3] = 2;  // the operator switched the output to voltage
+    analogOutputScalingMenu(b.p);
+    b.dialogs.answers.push_back(Answer::Yes);
+    startLiveScaling(b.p);
+    EXPECT_EQ(b.p.live.unitOutputFullScale, 10.0);
+    EXPECT_EQ(b.p.live.unitOutputUnitText, "  Volt");
 }
 
 TEST(LiveScaling, UnityCodesFollowTypeAndOutput) {
