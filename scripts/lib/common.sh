@@ -12,6 +12,8 @@ SIGCOND_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth poppler-utils fonts-dejavu-core
+    # Packaging: bitmap icons, the package's dependencies, checking the desktop files.
+    librsvg2-bin dpkg-dev file desktop-file-utils appstream
 )
 
 sigcond_missing_packages() {
