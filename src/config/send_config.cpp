@@ -53,6 +53,8 @@ void sendConfiguration(Program& p) {
     p.form1.Timer1.enabled = false;
     p.link.longTimeoutOnce = false;
     commitPendingPanel(p);
+    p.transfer.scaleBeforeSend = p.live.outputScale;
+    p.transfer.offsetBeforeSend = p.live.outputOffset;
     if (!encodeConfiguration(p) || p.link.linkError != 0) {
         // The encoder has reported the scaling fault; nothing is sent. The live reading goes
         // on as before rather than freezing on its last value.
@@ -98,6 +100,11 @@ void runDeferredTransmit(Program& p) {
     if (p.link.linkError == 0) {
         p.live.unitOutputFullScale = p.live.outputFullScale;
         p.live.unitOutputUnitText = p.config.outputUnitText;
+    } else {
+        // The unit did not take the configuration: the output it makes of a reading still
+        // follows the scale and offset it had, not the ones just encoded.
+        p.live.outputScale = p.transfer.scaleBeforeSend;
+        p.live.outputOffset = p.transfer.offsetBeforeSend;
     }
     p.form1.Timer1.enabled = true;
 }
