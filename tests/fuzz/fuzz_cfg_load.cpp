@@ -1,7 +1,9 @@
-// Loads arbitrary bytes as a configuration file under every input type, through the file
-// chooser, the reading and checking of the lines and the decoder. Besides the sanitizers it
-// checks that a refused file leaves the register image as it was and that an accepted one
-// leaves only hexadecimal register texts with a 24-digit slot 4.
+// Loads arbitrary bytes as a configuration file under every input type. Every input is read
+// from memory and decoded as a load does; one run in 64 also goes the whole way, through
+// the file chooser, a file on disk, the reading and checking of the lines and the decoder, and
+// must end exactly as the reading from memory did. Besides the sanitizers it checks that a
+// refused file leaves the register image as it was and that an accepted one leaves only
+// hexadecimal register texts with a 24-digit slot 4 and picks the option lists offer.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,11 +14,13 @@
 #include <string>
 
 #include "config/option_catalogue.h"
+#include "config/register_codec.h"
 #include "program.h"
 #include "quiet_doubles.h"
 #include "records/config_file.h"
 #include "records/file_chooser.h"
 #include "sim/model/virtual_clock.h"
+#include "ui/main_screen_ops.h"
 
 namespace {
 
@@ -73,40 +77,121 @@ const std::string& scratchPath() {
     return path;
 }
 
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+void checkLoaded(const Program& p) {
+    for (int slot = 1; slot <= 7; ++slot) require(isUpperHex(p.registers.registerText[slot]));
+    require(p.registers.registerText[4].size() == 24);
+    const OptionCatalogue& cat = p.config.catalogue;
+    for (int g : {1, 2, 3, 7})
+        for (int i = 1; i <= cat.itemCount[g]; ++i)
+            require(p.config.choice[g][i] >= 1 && p.config.choice[g][i] <= cat.choiceCount[g][i]);
+}
+
+// One program per input type, its catalogue built once, and the record and register image
+// as they were right after building it: every run starts from these.
+struct Prepared {
+    QuietPort port;
+    sim::VirtualClock clock;
+    QuietDialogs dialogs;
+    Program program{port, clock, dialogs};
+    ConfigRecord freshRecord;
+    RegisterImage freshImage;
+};
+
+Prepared& prepared(int type) {
+    static Prepared* programs[7] = {};
+    if (programs[type] == nullptr) {
+        auto* made = new Prepared;
+        made->program.config.inputType = std::string(kDemoTypeOrder[type]);
+        buildOptionCatalogue(made->program);
+        made->freshRecord = made->program.config;
+        made->freshImage = made->program.registers;
+        programs[type] = made;
+    }
+    return *programs[type];
+}
+
+// Everything of the record but the catalogue (which a load only reads) back as it was.
+void restoreRecord(ConfigRecord& record, const ConfigRecord& fresh) {
+    record.inputType = fresh.inputType;
+    record.choice = fresh.choice;
+    record.scalingText = fresh.scalingText;
+    record.gateTimeText = fresh.gateTimeText;
+    record.debounceTimeText = fresh.debounceTimeText;
+    record.inputTypeName = fresh.inputTypeName;
+    record.outputFullScaleText = fresh.outputFullScaleText;
+    record.outputUnitText = fresh.outputUnitText;
+    record.temperatureSuffix = fresh.temperatureSuffix;
+    record.readingUnitText = fresh.readingUnitText;
+    record.voltOptionCaption = fresh.voltOptionCaption;
+    record.groupTouched = fresh.groupTouched;
+    record.modeMarker = fresh.modeMarker;
+}
+
+// The load from memory: the same reading of the lines and the same decoding as from a file.
+// (The screen refresh that follows a load runs in the whole-way loads.)
+bool loadFromMemory(Program& p, const std::string& text) {
+    if (readConfigurationText(text, p.registers.encodedGroupCount, p.config.inputType,
+                              p.registers.registerText) != FileProblem::None) {
+        return false;
+    }
+    p.config.modeMarker = "NA";
+    decodeConfiguration(p);
+    p.config.modeMarker = "";
+    return true;
+}
+
+// The whole load: the chooser picks the file, which holds the text.
+bool loadFromFile(Program& p, ChooserDialogs& dialogs, const std::string& text) {
+    std::FILE* file = std::fopen(scratchPath().c_str(), "wb");
+    if (file == nullptr) std::abort();
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+    dialogs.program = &p;
+    dialogs.path = scratchPath();
+    p.files.lastDirectory = scratchFolder();
+    loadConfiguration(p);
+    return dialogs.messages == 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
-    static const char* kTypes[] = {"TC", "RTD", "PR", "ST", "ACV", "ACC", "FP"};
-    const char* type = kTypes[data[0] % 7];
+    const std::string type(kDemoTypeOrder[data[0] % 7]);
+    // The whole way on every 64th run and on the first, so that an input run alone (a saved
+    // crash) takes it too; the file's steps do not depend on the text beyond what the reading
+    // from memory covers on every run.
+    static std::uint64_t runCount = 0;
+    const bool throughFile = runCount++ % 64 == 0;
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    {
-        std::FILE* file = std::fopen(scratchPath().c_str(), "wb");
-        if (file == nullptr) return 0;
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
+
+    Prepared& ready = prepared(data[0] % 7);
+    Program& p = ready.program;
+    restoreRecord(p.config, ready.freshRecord);
+    p.registers = ready.freshImage;
+    const bool loaded = loadFromMemory(p, text);
+    if (loaded) {
+        checkLoaded(p);
+    } else {
+        require(p.registers.registerText == ready.freshImage.registerText);
     }
+    if (!throughFile) return 0;
 
     QuietPort port;
     sim::VirtualClock clock;
     ChooserDialogs dialogs;
-    Program p{port, clock, dialogs};
-    dialogs.program = &p;
-    dialogs.path = scratchPath();
-    p.files.lastDirectory = scratchFolder();
-    p.config.inputType = type;
-    buildOptionCatalogue(p);
-    const auto before = p.registers.registerText;
-
-    loadConfiguration(p);
-
-    if (dialogs.messages > 0) {
-        if (p.registers.registerText != before) std::abort();
-    } else {
-        for (int slot = 1; slot <= 7; ++slot) {
-            if (!isUpperHex(p.registers.registerText[slot])) std::abort();
-        }
-        if (p.registers.registerText[4].size() != 24) std::abort();
-    }
+    Program q{port, clock, dialogs};
+    q.config.inputType = type;
+    buildOptionCatalogue(q);
+    require(loadFromFile(q, dialogs, text) == loaded);
+    require(q.registers.registerText == p.registers.registerText);
+    require(q.config.choice == p.config.choice);
+    require(q.config.scalingText == p.config.scalingText);
+    require(q.config.gateTimeText == p.config.gateTimeText);
+    require(q.config.debounceTimeText == p.config.debounceTimeText);
     return 0;
 }
