@@ -52,7 +52,9 @@ void Application::describePortButtons() {
 
 void Application::start() {
     startProgram(program_);
-    describePortButtons();
+    // The port buttons are described when the chooser appears (see the constructor), not here:
+    // looking the serial ports up walks every terminal device of the system and would delay the
+    // first window.
     renderer_.refresh();
 }
 
