@@ -17,6 +17,7 @@
 #include "config/register_codec.h"
 #include "program.h"
 #include "quiet_doubles.h"
+#include "reused_program.h"
 #include "records/config_file.h"
 #include "records/file_chooser.h"
 #include "sim/model/virtual_clock.h"
@@ -90,47 +91,6 @@ void checkLoaded(const Program& p) {
             require(p.config.choice[g][i] >= 1 && p.config.choice[g][i] <= cat.choiceCount[g][i]);
 }
 
-// One program per input type, its catalogue built once, and the record and register image
-// as they were right after building it: every run starts from these.
-struct Prepared {
-    QuietPort port;
-    sim::VirtualClock clock;
-    QuietDialogs dialogs;
-    Program program{port, clock, dialogs};
-    ConfigRecord freshRecord;
-    RegisterImage freshImage;
-};
-
-Prepared& prepared(int type) {
-    static Prepared* programs[7] = {};
-    if (programs[type] == nullptr) {
-        auto* made = new Prepared;
-        made->program.config.inputType = std::string(kDemoTypeOrder[type]);
-        buildOptionCatalogue(made->program);
-        made->freshRecord = made->program.config;
-        made->freshImage = made->program.registers;
-        programs[type] = made;
-    }
-    return *programs[type];
-}
-
-// Everything of the record but the catalogue (which a load only reads) back as it was.
-void restoreRecord(ConfigRecord& record, const ConfigRecord& fresh) {
-    record.inputType = fresh.inputType;
-    record.choice = fresh.choice;
-    record.scalingText = fresh.scalingText;
-    record.gateTimeText = fresh.gateTimeText;
-    record.debounceTimeText = fresh.debounceTimeText;
-    record.inputTypeName = fresh.inputTypeName;
-    record.outputFullScaleText = fresh.outputFullScaleText;
-    record.outputUnitText = fresh.outputUnitText;
-    record.temperatureSuffix = fresh.temperatureSuffix;
-    record.readingUnitText = fresh.readingUnitText;
-    record.voltOptionCaption = fresh.voltOptionCaption;
-    record.groupTouched = fresh.groupTouched;
-    record.modeMarker = fresh.modeMarker;
-}
-
 // The load from memory: the same reading of the lines and the same decoding as from a file.
 // (The screen refresh that follows a load runs in the whole-way loads.)
 bool loadFromMemory(Program& p, const std::string& text) {
@@ -162,22 +122,18 @@ bool loadFromFile(Program& p, ChooserDialogs& dialogs, const std::string& text) 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;
     const std::string type(kDemoTypeOrder[data[0] % 7]);
-    // The whole way on every 64th run and on the first, so that an input run alone (a saved
-    // crash) takes it too; the file's steps do not depend on the text beyond what the reading
-    // from memory covers on every run.
-    static std::uint64_t runCount = 0;
-    const bool throughFile = runCount++ % 64 == 0;
+    // Every 64th run, and the first, also goes the whole way; the file's steps do not depend on
+    // the text beyond what the reading from memory covers on every run.
+    const bool throughFile = fuzz::checkAgainstFreshProgram();
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    Prepared& ready = prepared(data[0] % 7);
-    Program& p = ready.program;
-    restoreRecord(p.config, ready.freshRecord);
-    p.registers = ready.freshImage;
+    auto& reused = fuzz::reusedProgram<QuietDialogs>(data[0] % 7);
+    Program& p = reused.program;
     const bool loaded = loadFromMemory(p, text);
     if (loaded) {
         checkLoaded(p);
     } else {
-        require(p.registers.registerText == ready.freshImage.registerText);
+        require(p.registers.registerText == reused.registers.registerText);
     }
     if (!throughFile) return 0;
 

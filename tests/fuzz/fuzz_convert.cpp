@@ -134,8 +134,8 @@ void checkHex(std::string_view text, double value) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     checkTextValue(text);
-    // Up to eight doubles a run keep the runs short; the text above takes every byte.
-    for (std::size_t at = 0; at + sizeof(double) <= size && at < 64; at += sizeof(double)) {
+    // Up to four doubles a run keep the runs short; the text above takes every byte.
+    for (std::size_t at = 0; at + sizeof(double) <= size && at < 32; at += sizeof(double)) {
         const double value = doubleFrom(data + at);
         checkRoundTrip(value);
         checkHex(text.substr(0, at), value);

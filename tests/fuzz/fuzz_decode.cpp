@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -13,13 +14,13 @@
 #include "config/register_codec.h"
 #include "program.h"
 #include "quiet_doubles.h"
+#include "reused_program.h"
 #include "sim/model/virtual_clock.h"
 
 namespace {
 
 using namespace sigcond;
 using fuzz::QuietDialogs;
-using fuzz::QuietPort;
 
 void require(bool condition) {
     if (!condition) std::abort();
@@ -43,16 +44,16 @@ std::vector<std::string> splitFields(const std::uint8_t* data, std::size_t size)
     return fields;
 }
 
-}  // namespace
+// What a run leaves behind, to compare a reused program's run with a fresh one's.
+struct RunEnd {
+    std::array<std::string, 13> registerText;
+    PerItem<int> choice;
+    std::array<std::string, 5> scalingText;
+    bool encoded = false;
+    bool operator==(const RunEnd&) const = default;
+};
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) return 0;
-    sim::VirtualClock clock;
-    QuietPort port;
-    QuietDialogs dialogs;
-    Program p(port, clock, dialogs);
-    p.config.inputType = std::string(kDemoTypeOrder[data[0] % 7]);
-    buildOptionCatalogue(p);
+RunEnd checkRun(Program& p, const std::uint8_t* data, std::size_t size) {
     const std::uint8_t flags = data[1];
     p.config.modeMarker = (flags & 1) ? "NA" : "";
     // Fields: register slots 1..7, registers 05 and 06, scaling texts 1..4, gate, debounce.
@@ -77,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (flags & 8) p.live.capturedInput[2] = textToNumber(fields[11]) / ((flags & 16) ? 7 : 1);
     p.transfer.partialSend = (flags & 32) ? 1 : 0;
     p.registers.registerText[4].clear();
-    if (encodeConfiguration(p)) {
+    const bool encoded = encodeConfiguration(p);
+    if (encoded) {
         for (int s = 1; s <= 3; ++s) require(isHex(p.registers.registerText[s], 2, 2));
         if (p.transfer.partialSend == 0) {
             require(isHex(p.registers.registerText[4], 24, 24));
@@ -103,5 +105,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(isHex(encodeOffsetCode(v), 6, 6));
     require(std::isfinite(decodeScaleCode(fields[7])));
     require(std::isfinite(decodeOffsetCode(fields[8])));
+    return {p.registers.registerText, p.config.choice, p.config.scalingText, encoded};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 2) return 0;
+    const int type = data[0] % 7;
+    auto& reused = fuzz::reusedProgram<QuietDialogs>(type);
+    const RunEnd end = checkRun(reused.program, data, size);
+    if (fuzz::checkAgainstFreshProgram()) {
+        fuzz::BuiltProgram<QuietDialogs> fresh(type);
+        require(checkRun(fresh.program, data, size) == end);
+    }
     return 0;
 }

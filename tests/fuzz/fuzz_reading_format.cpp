@@ -115,10 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOverRange(text);
     if (size < 1) return 0;
     const bool voltage = data[0] & 1;
-    // Up to eight doubles from the rest: each as a reading written the way the unit's texts
+    // Up to four doubles from the rest: each as a reading written the way the unit's texts
     // are, and pairs of them as scale and offset.
     double previous = 1.0;
-    for (std::size_t at = 1; at + sizeof(double) <= size && at < 65; at += sizeof(double)) {
+    for (std::size_t at = 1; at + sizeof(double) <= size && at < 33; at += sizeof(double)) {
         const double value = doubleFrom(data + at);
         const std::string written = numberToText(value);
         checkSevenCharacters(written);

@@ -19,6 +19,7 @@
 #include "measure/scaling_panel.h"
 #include "program.h"
 #include "quiet_doubles.h"
+#include "reused_program.h"
 #include "sim/model/virtual_clock.h"
 #include "ui/main_screen_ops.h"
 #include "ui/numeric_entry.h"
@@ -26,7 +27,6 @@
 namespace {
 
 using namespace sigcond;
-using fuzz::QuietPort;
 
 void require(bool condition) {
     if (!condition) std::abort();
@@ -140,17 +140,20 @@ void checkAcceptedScaling(Program& p) {
     p.screen.abortFlag = 0;
 }
 
-void checkPanelSession(const std::uint8_t* data, std::size_t size) {
-    QuietPort port;
-    sim::VirtualClock clock;
-    PanelDialogs dialogs;
-    Program p(port, clock, dialogs);
-    p.config.inputType = std::string(kDemoTypeOrder[data[0] % 7]);
-    buildOptionCatalogue(p);
+// What a session leaves behind, to compare a reused program's session with a fresh one's.
+struct SessionEnd {
+    std::array<std::string, 5> scalingText;
+    std::array<std::string, 4> boxText;
+    int beeps = 0;
+    int messages = 0;
+    bool operator==(const SessionEnd&) const = default;
+};
+
+SessionEnd checkPanelSession(Program& p, PanelDialogs& dialogs, const std::uint8_t* data,
+                             std::size_t size) {
     const int modes = p.config.catalogue.choiceCount[kGroupMode][1];
     if (modes > 0) p.config.choice[kGroupMode][1] = 1 + data[1] % modes;
     dialogs.answerBits = data[2];
-    initMainScreen(p);
     analogOutputScalingMenu(p);
 
     std::array<std::string, 5> opened = p.live.savedScalingText;
@@ -217,6 +220,12 @@ void checkPanelSession(const std::uint8_t* data, std::size_t size) {
         }
         require(dialogs.beeps == expectedBeeps);
     }
+    SessionEnd end;
+    end.scalingText = p.config.scalingText;
+    for (int i = 0; i < 4; ++i) end.boxText[i] = p.form1.Text1[i].caption;
+    end.beeps = dialogs.beeps;
+    end.messages = dialogs.messages;
+    return end;
 }
 
 }  // namespace
@@ -224,6 +233,12 @@ void checkPanelSession(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3) return 0;
     checkFilter(data[0], data + 3, size - 3);
-    checkPanelSession(data, size);
+    const int type = data[0] % 7;
+    auto& reused = fuzz::reusedProgram<PanelDialogs>(type);
+    const SessionEnd end = checkPanelSession(reused.program, reused.dialogs, data, size);
+    if (fuzz::checkAgainstFreshProgram()) {
+        fuzz::BuiltProgram<PanelDialogs> fresh(type);
+        require(checkPanelSession(fresh.program, fresh.dialogs, data, size) == end);
+    }
     return 0;
 }

@@ -12,15 +12,12 @@
 #include <vector>
 
 #include "common/convert.h"
-#include "program.h"
-#include "quiet_doubles.h"
-#include "sim/model/virtual_clock.h"
+#include "reused_program.h"
 #include "ui/gate_debounce_entry.h"
 
 namespace {
 
 using namespace sigcond;
-using fuzz::QuietPort;
 
 void require(bool condition) {
     if (!condition) std::abort();
@@ -114,11 +111,11 @@ public:
 
 void checkDialog(const Setting& setting, const std::string& before,
                  const std::vector<std::optional<std::string>>& answers) {
-    QuietPort port;
-    sim::VirtualClock clock;
-    OperatorDialogs dialogs;
+    // The entry changes nothing of the program but through the dialogs, so one program serves.
+    auto& kept = fuzz::reusedProgram<OperatorDialogs>(0);
+    OperatorDialogs& dialogs = kept.dialogs;
     dialogs.answers = answers;
-    Program p(port, clock, dialogs);
+    Program& p = kept.program;
     std::string value = before;
     enterGateOrDebounce(p, setting.name, value, setting.unitText, setting.note);
 
