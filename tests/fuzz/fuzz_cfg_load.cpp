@@ -17,9 +17,9 @@
 #include "config/register_codec.h"
 #include "program.h"
 #include "quiet_doubles.h"
-#include "reused_program.h"
 #include "records/config_file.h"
 #include "records/file_chooser.h"
+#include "reused_program.h"
 #include "sim/model/virtual_clock.h"
 #include "ui/main_screen_ops.h"
 

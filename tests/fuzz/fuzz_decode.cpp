@@ -1,10 +1,10 @@
 // Feeds arbitrary register texts to the decoder and arbitrary scaling, gate and debounce texts
 // to the encoder, for every input type and mode. Besides the sanitizers it checks that decoded
 // picks are options the lists offer, and that every coded register is hexadecimal of its width.
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>

@@ -52,7 +52,8 @@ void checkSevenCharacters(std::string_view text) {
     if (writtenPlain(value) || std::fabs(value) < 1) {
         require(seven.size() == 7);
     } else {
-        require(seven.size() >= 7 && seven.find_first_not_of("0123456789.-+E") == std::string::npos);
+        require(seven.size() >= 7 &&
+                seven.find_first_not_of("0123456789.-+E") == std::string::npos);
     }
     // Up to six places before the point (five and a minus sign) the text has a point and
     // keeps the value up to the last digit that fits, cut toward zero.

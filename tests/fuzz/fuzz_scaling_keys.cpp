@@ -157,8 +157,8 @@ SessionEnd checkPanelSession(Program& p, PanelDialogs& dialogs, const std::uint8
     analogOutputScalingMenu(p);
 
     std::array<std::string, 5> opened = p.live.savedScalingText;
-    int box = -1;              // the box typed into, -1 before the first click
-    bool tracking = false;     // the box's text is what was typed since the click
+    int box = -1;           // the box typed into, -1 before the first click
+    bool tracking = false;  // the box's text is what was typed since the click
     std::string typed;
     int expectedBeeps = 0;
     for (std::size_t n = 3; n < size; ++n) {
@@ -213,8 +213,7 @@ SessionEnd checkPanelSession(Program& p, PanelDialogs& dialogs, const std::uint8
                 state.box = box;
                 state.widened = p.form1.Text1[0].width > p.live.normalBoxWidth;
                 state.frequencyUnit = p.config.inputType == "FP";
-                state.countingMode =
-                    state.frequencyUnit && p.config.choice[kGroupMode][1] != 1;
+                state.countingMode = state.frequencyUnit && p.config.choice[kGroupMode][1] != 1;
                 checkBoxText(state, typed);
             }
         }

@@ -48,8 +48,10 @@ bool passesCharacters(const std::string& answer) {
         const bool digit = c >= '0' && c <= '9';
         if (digit && !inDigits) ++digitRuns;
         inDigits = digit || (inDigits && c == '.');
-        if (digit) ++digits;
-        else if (c == '.') ++points;
+        if (digit)
+            ++digits;
+        else if (c == '.')
+            ++points;
         else if (c == '-') {
             if (i != 0) return false;
         } else if (c != ' ') {
@@ -71,7 +73,8 @@ void checkCode(const Setting* setting, const std::string& name, const std::strin
         require(code == kCountAccepted || code == kCountNotInteger);
         return;
     }
-    require(code != (setting->rangeCode == kGateOutOfRange ? kDebounceOutOfRange : kGateOutOfRange));
+    require(code !=
+            (setting->rangeCode == kGateOutOfRange ? kDebounceOutOfRange : kGateOutOfRange));
     // The empty answer counts as 0; a debounce time of 0 or less is out of range.
     const double value = textToNumber(answer);
     const bool belowRange = setting->zeroAllowed ? value < 0 : (!answer.empty() && value <= 0);
@@ -155,8 +158,10 @@ void checkDialog(const Setting& setting, const std::string& before,
 std::vector<std::string> splitLines(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> lines(1);
     for (std::size_t n = 0; n < size; ++n) {
-        if (data[n] == '\n') lines.emplace_back();
-        else lines.back() += static_cast<char>(data[n]);
+        if (data[n] == '\n')
+            lines.emplace_back();
+        else
+            lines.back() += static_cast<char>(data[n]);
     }
     return lines;
 }
