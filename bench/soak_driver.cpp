@@ -44,9 +44,11 @@ constexpr long kGrowthLimitKb = 1024;
 
 // Faults now and then: a silence of 3 s closing every 20 s, a "?" to every 29th reading request,
 // noise ahead of every 17th reading reply. Readings count, two decimals.
-const std::vector<std::string> kUnitOptions = {
-    "--type",         "TC", "--count",       "--silence-every", "20,3", "--reject-every",
-    "29",             "--noise-every",       "17",             "--noise", "#~"};
+const std::vector<std::string> kUnitOptions = {"--type",          "TC",   "--count",  //
+                                               "--silence-every", "20,3",             //
+                                               "--reject-every",  "29",               //
+                                               "--noise-every",   "17",               //
+                                               "--noise",         "#~"};
 
 long residentKb() {
     std::ifstream status("/proc/self/status");
@@ -213,9 +215,9 @@ int main(int argc, char** argv) {
     }
     const double minutes = std::atof(argv[1]);
     namespace fs = std::filesystem;
-    const fs::path folder = argc > 2 ? fs::path(argv[2])
-                                     : fs::temp_directory_path() /
-                                           ("sigcond-soak-" + std::to_string(::getpid()));
+    const fs::path folder =
+        argc > 2 ? fs::path(argv[2])
+                 : fs::temp_directory_path() / ("sigcond-soak-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication qtApp(argc, argv);
@@ -311,10 +313,11 @@ int main(int argc, char** argv) {
     std::printf("records_changed %ld\nrecords_extra %ld\n", f.changed, f.extra);
     std::printf("readings_repeated %ld\nreplies_not_shown %ld\n", f.repeatedReadings,
                 f.lastNumber - f.firstNumber + 1 - f.distinctNumbers);
-    std::printf("faults_injected %ld (silences %ld with %ld frames unanswered, \"?\" %ld, "
-                "noise %ld; reading requests %ld)\n",
-                faults.silences + faults.rejections + faults.noisy, faults.silences,
-                faults.unanswered, faults.rejections, faults.noisy, faults.readingRequests);
+    std::printf(
+        "faults_injected %ld (silences %ld with %ld frames unanswered, \"?\" %ld, "
+        "noise %ld; reading requests %ld)\n",
+        faults.silences + faults.rejections + faults.noisy, faults.silences, faults.unanswered,
+        faults.rejections, faults.noisy, faults.readingRequests);
     std::printf("message_boxes %zu\n", boxes.texts.size());
     for (const auto& text : boxes.texts) std::printf("  message box: %s\n", text.c_str());
     for (const auto& text : f.problems) std::printf("  problem: %s\n", text.c_str());

@@ -34,9 +34,9 @@ TEST(FaultsNowAndThen, RejectionsAndNoiseComeEveryNthReadingAndCountedReadingsSk
     for (int i = 0; i < 7; ++i) replies.push_back(exchange(unit, "X01", i * 0.5));
     // Requests 3 and 6 are rejected (6 is also due for noise); 2 and 4 carry noise. A
     // rejected request takes no number: the readings go on 1, 2, 3 ... without a gap.
-    EXPECT_EQ(replies, (std::vector<std::string>{"X01    1.0\r", "#~X01    2.0\r", "?\r",
-                                                 "#~X01    3.0\r", "X01    4.0\r", "#~?\r",
-                                                 "X01    5.0\r"}));
+    EXPECT_EQ(replies,
+              (std::vector<std::string>{"X01    1.0\r", "#~X01    2.0\r", "?\r", "#~X01    3.0\r",
+                                        "X01    4.0\r", "#~?\r", "X01    5.0\r"}));
     // Other commands neither count nor meet these faults.
     EXPECT_EQ(exchange(unit, "R01", 4.0), "R0129\r");
     EXPECT_EQ(exchange(unit, "X01", 4.5), "#~X01    6.0\r");
@@ -62,9 +62,12 @@ TEST(FaultsNowAndThen, SilencesCloseEachPeriodCountedFromTheFirstFrame) {
     EXPECT_EQ(exchange(unit, "X01", start + 30.0), "X01   3.00\r");
     EXPECT_EQ(unit.frameLines()[2], "9600,O,7,1 X01 !silence");
 
-    for (const std::vector<std::string>& refused : std::vector<std::vector<std::string>>{
-             {"--silence-every", "3,10"}, {"--silence-every", "10"},
-             {"--silence-every", "10,0"}, {"--reject-every", "0"}, {"--noise-every", "x"}}) {
+    for (const std::vector<std::string>& refused :
+         std::vector<std::vector<std::string>>{{"--silence-every", "3,10"},
+                                               {"--silence-every", "10"},
+                                               {"--silence-every", "10,0"},
+                                               {"--reject-every", "0"},
+                                               {"--noise-every", "x"}}) {
         std::string error;
         EXPECT_FALSE(parseSimOptions(refused, error).has_value()) << refused[1];
     }

@@ -124,7 +124,7 @@ private:
     std::optional<double> firstFrameAt_;  // the unit's clock for silences starts here
     int readingRequests_ = 0;
     long readingsAnswered_ = 0;  // counting readings: the last number answered
-    std::string pending_;  // bytes of the frame being received
+    std::string pending_;        // bytes of the frame being received
     std::deque<DueCharacter> output_;
     std::vector<FrameRecord> frames_;
     int frameCount_ = 0;
