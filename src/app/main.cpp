@@ -102,6 +102,8 @@ int main(int argc, char** argv) {
     const bool startupReport = argc > 1 && std::strcmp(argv[1], "--startup-report") == 0;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("sigcond"));
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.sigcond.SignalConditioner"));
     // The program ends when the operator ends it, not when a screen is hidden between steps.
     QApplication::setQuitOnLastWindowClosed(false);
     StartupReport report(mainStarted);
