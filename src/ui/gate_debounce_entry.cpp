@@ -121,7 +121,10 @@ void enterGateOrDebounce(Program& p, const std::string& settingName, std::string
         defaultText = answer;
         position = kRepeatedBoxPosition;
     }
-    if (value != before) offerToSendNow(p);
+    if (value != before) {
+        refreshSummaryValues(p);  // the gate and debounce lines show the new value
+        offerToSendNow(p);
+    }
 }
 
 void onGateTimeMenu(Program& p) {

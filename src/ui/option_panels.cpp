@@ -192,6 +192,8 @@ void commitOpenPanel(Program& p) {
         }
     }
     p.screen.lastOutputMode = rec.choice[2][1];
+    // The summary lines (filter, resolution) show the record, as they do after a load.
+    refreshSummaryValues(p);
 }
 
 void commitPendingPanel(Program& p) {
