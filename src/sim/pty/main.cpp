@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,26 @@
 namespace {
 
 int wakeWrite = -1;
+
+constexpr const char* kNoiseFromUsage =
+    "\nAlso:\n"
+    "  --noise-from N       send the --noise text only from the N-th frame on\n";
+
+// Takes "--noise-from N" out of the arguments: 0 when absent, -1 when its value is no count
+// above 0.
+int takeNoiseFrom(std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] != "--noise-from") continue;
+        if (i + 1 >= arguments.size()) return -1;
+        char* end = nullptr;
+        const long frame = std::strtol(arguments[i + 1].c_str(), &end, 10);
+        if (*end != '\0' || frame < 1 || frame > 1000000) return -1;
+        arguments.erase(arguments.begin() + static_cast<long>(i),
+                        arguments.begin() + static_cast<long>(i) + 2);
+        return static_cast<int>(frame);
+    }
+    return 0;
+}
 
 void onSignal(int signal) {
     const char request = signal == SIGUSR1 ? 's' : 'q';
@@ -25,13 +46,18 @@ void onSignal(int signal) {
 int main(int argc, char** argv) {
     using namespace sigcond::sim;
     std::string error;
-    const auto options = parseSimOptions(std::vector<std::string>(argv + 1, argv + argc), error);
-    if (!options) {
-        std::fprintf(stderr, "sigcond-unit-sim: %s\n%s", error.c_str(), kSimUsage);
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const int noiseFrom = takeNoiseFrom(arguments);
+    const auto options = parseSimOptions(arguments, error);
+    if (noiseFrom < 0) error = "--noise-from needs a frame number from 1 on";
+    if (!options || noiseFrom < 0) {
+        std::fprintf(stderr, "sigcond-unit-sim: %s\n%s%s", error.c_str(), kSimUsage,
+                     kNoiseFromUsage);
         return 2;
     }
     if (options->help) {
         std::fputs(kSimUsage, stdout);
+        std::fputs(kNoiseFromUsage, stdout);
         return 0;
     }
     UnitModel unit;
@@ -53,6 +79,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     PtyServer server(unit);
+    if (noiseFrom > 0) server.noiseFromFrame(noiseFrom);
     if (!server.start(options->linkPath, options->logPath, error)) {
         std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
         return 1;

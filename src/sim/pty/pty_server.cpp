@@ -152,11 +152,21 @@ void PtyServer::serve(int wakeFd) {
     }
 }
 
+void PtyServer::noiseFromFrame(int frame) {
+    noiseFrom_ = frame;
+    heldNoise_ = unit_.faults().noise;
+    unit_.faults().noise.clear();
+}
+
 void PtyServer::readFrames(double now) {
     char buffer[512];
     while (true) {
         const ssize_t n = read(master_, buffer, sizeof buffer);
         if (n <= 0) break;
+        if (noiseFrom_ > 0 && unit_.frameCount() + 1 >= noiseFrom_) {
+            unit_.faults().noise = heldNoise_;
+            noiseFrom_ = 0;
+        }
         const LineSettings line = clientLine();
         double arrival = now;
         if (unit_.faults().wireTime) {

@@ -30,6 +30,10 @@ public:
     // by the odd flag; 7 data bits.
     LineSettings clientLine() const;
 
+    // Holds the unit's line noise back until its `frame`-th frame (counted from 1): the replies
+    // before it come clean, those from it on carry the noise.
+    void noiseFromFrame(int frame);
+
 private:
     void readFrames(double now);
     void writeDue(double now);
@@ -42,6 +46,8 @@ private:
     std::string linkPath_;
     std::FILE* log_ = nullptr;
     double inboundFreeAt_ = 0.0;  // wire-time emulation: when the client's last byte is in
+    int noiseFrom_ = 0;           // > 0: the frame from which on replies carry the noise
+    std::string heldNoise_;       // the noise held back until then
 };
 
 }  // namespace sigcond::sim
