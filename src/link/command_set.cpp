@@ -168,6 +168,11 @@ bool runStep(Program& p, const CommandStep& s) {
     if (s.discardWaitingFirst) p.port.readAll();
     if (s.longTimeout) p.link.longTimeoutOnce = true;
     sendCommand(p, s.command, s.replyLength);
+    // A command the unit still refuses after the resends, or a register read answered only in
+    // part, gives nothing a sequence can go on with: it fails as an unanswered command does.
+    const bool cutShort =
+        s.use != ReplyUse::None && static_cast<int>(p.link.replyText.size()) < s.replyLength;
+    if (p.link.linkError == 0 && (p.link.rejected || cutShort)) reportUnansweredCommand(p);
     const bool ok = p.link.linkError == 0;
     // A scale register read stores its reply even when it failed; every other read only when
     // it succeeded.

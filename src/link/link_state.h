@@ -19,6 +19,7 @@ struct LinkState {
     std::string lastFrequencyReading = "     0.";
     std::string gateRegisterValue;    // register 0D, sizes the frequency deferral
     bool quickPollMode = false;       // read once without waiting (unit silent in live reading)
+    bool rejected = false;            // the last reply was still "?" after the resends
 
     // Port selection and the line-settings search.
     int portNumber = 0;                       // 1..4, 0 = none chosen

@@ -87,12 +87,15 @@ void reportSilentUnit(Program& p) {
 
 }  // namespace
 
+void reportUnansweredCommand(Program& p) { reportSilentUnit(p); }
+
 void sendCommand(Program& p, const std::string& command, int replyLength) {
     LinkState& link = p.link;
     const bool reading = isReading(command);
     const bool frequencyUnit = p.config.inputType == "FP";
     int rejections = 0;
     link.replyText.clear();
+    link.rejected = false;
 
     if (link.deferredPolls != 0 && !reading) {
         // A pending frequency reading never swallows another command: the reading is given
@@ -156,6 +159,7 @@ void sendCommand(Program& p, const std::string& command, int replyLength) {
             ++rejections;
             continue;
         }
+        link.rejected = !reading && !link.replyText.empty() && link.replyText[0] == '?';
         link.replyText = replyData(link.replyText, replyLength, reading);
         break;
     }

@@ -17,6 +17,11 @@ struct Program;
 // reading that is not ready is deferred over the following calls instead of failing.
 void sendCommand(Program& p, const std::string& command, int replyLength);
 
+// Reports a command that got no usable answer as sendCommand reports a silent unit, and sets
+// linkError to 1. For callers that find a reply they cannot use (p.link.rejected, or a reply
+// cut short).
+void reportUnansweredCommand(Program& p);
+
 // Longest time one wait on the port may block, so the exchange notices the carriage return
 // quickly and a silent unit costs no processor time.
 inline constexpr int kWaitSliceMs = 20;
