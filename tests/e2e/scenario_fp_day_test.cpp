@@ -110,9 +110,12 @@ TEST_F(FpDay, GateAndDebounceEntrySentThenACountingModeWithWholeNumberInputs) {
     EXPECT_EQ(sent, expected) << trace();
     EXPECT_EQ(p.config.gateTimeText, "25");
     EXPECT_EQ(f.Label28[1].caption, "250 ms");
-    // 0 -> 4 mA, 1000 -> 20 mA: scale 0.016, offset 4.
+    // 0 -> 4 mA, 1000 -> 20 mA: scale 0.016, offset 4; 512.5 Hz gives 12.2 mA once the
+    // readings resume.
     EXPECT_NEAR(p.live.outputScale, 0.016, 1e-9);
     EXPECT_NEAR(p.live.outputOffset, 4, 1e-9);
+    EXPECT_TRUE(waitFor([&] { return labelText(*app, "Label7") == "12.200 "; }, 8000))
+        << labelText(*app, "Label7").toStdString();
 
     // Debounce time 4 (20 ms).
     inputs.answers = {"4"};
@@ -150,6 +153,9 @@ TEST_F(FpDay, GateAndDebounceEntrySentThenACountingModeWithWholeNumberInputs) {
     EXPECT_NEAR(p.live.outputScale, 16.0 / 100000, 1e-12);
     ASSERT_TRUE(waitFor([&] { return labelText(*app, "Label13") == " Counts"; }, 3000))
         << labelText(*app, "Label13").toStdString();
+    // 512.5 counts on the line from 0 -> 4 mA to 100000 -> 20 mA.
+    EXPECT_TRUE(waitFor([&] { return labelText(*app, "Label7") == "4.082 "; }, 8000))
+        << labelText(*app, "Label7").toStdString();
 
     // The resolution panel of a counting mode offers only its first line.
     ASSERT_TRUE(chooseMenu(*app, kMain, "CNF", "RESOL"));

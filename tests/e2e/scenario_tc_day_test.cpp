@@ -11,6 +11,7 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+#include <algorithm>
 #include <regex>
 
 #include "common/convert.h"
@@ -215,6 +216,15 @@ TEST_F(TcBenchDay, ConnectChangeEveryGroupSendLiveScaleLogSaveLoadPrintAndGraph)
     const double scale = 6.0 / (textToNumber(input2) - textToNumber(input1));
     EXPECT_NEAR(p.live.outputScale, scale, std::abs(scale) * 1e-3);
     EXPECT_NEAR(p.live.outputOffset, 2 - scale * textToNumber(input1), 0.01);
+    // Once the readings resume, the output shown is the line's value of the reading shown
+    // (held between -0.14 V and 12 V on screen).
+    const long closing = watch->indexOf("Z01", mark);
+    ASSERT_TRUE(watch->waitFor([&] { return watch->indexOf("X01", closing + 2) >= 0; }, 8000));
+    settle(100);
+    const double shownOutput = std::clamp(
+        p.live.outputOffset + p.live.outputScale * textToNumber(f.Label4.caption), -0.14, 12.0);
+    EXPECT_NEAR(textToNumber(f.Label7.caption), shownOutput, 0.0015)
+        << f.Label4.caption << " -> " << f.Label7.caption;
 
     // Log data every second for a few seconds into DAY1.DAT.
     WindowScript script(*app);
