@@ -117,6 +117,10 @@ bool runUnityScaleBurst(Program& p) {
         !sendBurstCommand(p, "Z01")) {
         p.form1.Timer1.enabled = false;
         p.form1.Label11.visible = false;
+        // The failed exchange has abandoned the live scaling the unity scale was asked for; sent
+        // later on its own it would leave the unit's output at scale 1, offset 0, away from the
+        // scaling the program shows.
+        live.unityScalePending = 0;
         return false;
     }
     live.outputScale = scaleCodeValue(code);

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <array>
 #include <csignal>
 
 #include "fault_fixture.h"
@@ -120,6 +121,54 @@ TEST_F(FaultLive, DeviceThatGoesAwayIsReopenedAndTheReadingsResume) {
     EXPECT_GE(indexOf("W0404", before), 0) << watch->commandsFrom(before);
     EXPECT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBannerText; }, 3000));
     EXPECT_FALSE(app.renderer().ended());
+}
+
+TEST_F(FaultLive, SilenceDuringTheUnityScaleBurstAbandonsLiveScalingAndKeepsTheScaling) {
+    std::vector<std::string> arguments = unitReading("12.34");
+    arguments.insert(arguments.end(), {"--silent-for", "W06200000"});
+    startUnit(arguments);
+    ASSERT_NO_FATAL_FAILURE(openMainScreen());
+    Program& p = app.program();
+    ASSERT_NO_FATAL_FAILURE(waitForReading("  12.34"));
+
+    ASSERT_TRUE(chooseMenu(app, kFaultMain, "CNF", "ANA1"));
+    ASSERT_TRUE(waitForWidget(app, kFaultMain, "Command7", -1, 3000));
+    std::array<std::string, 5> scaling = p.config.scalingText;
+    std::array<std::string, 4> boxes;
+    for (int i = 0; i < 4; ++i) boxes[i] = p.form1.Text1[i].caption;
+    const std::size_t before = watch->size();
+    dialogs.answers.push_back(QMessageBox::Yes);  // the unity scale
+    ASSERT_TRUE(press(app, kFaultMain, "Command7"));
+
+    // The burst's first command gets no answer: the reading-error panel, the entry abandoned
+    // with the scaling boxes as they were, and the live reading stopped.
+    ASSERT_TRUE(watch->waitFor(
+        [&] { return indexOf("W06200000", before) >= 0 && p.form1.Picture2.visible; }, 12000))
+        << trace();
+    const long burst = indexOf("W06200000", before);
+    EXPECT_EQ(static_cast<std::size_t>(burst) + 1, watch->size()) << watch->commandsFrom(before);
+    EXPECT_EQ(p.live.liveStep, 0);
+    EXPECT_FALSE(p.form1.Timer1.enabled);
+    EXPECT_FALSE(p.form1.Label11.visible);
+    EXPECT_TRUE(p.form1.Command7.enabled);
+    EXPECT_EQ(p.config.scalingText, scaling);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(p.form1.Text1[i].caption, boxes[i]) << i;
+    EXPECT_TRUE(errorPanel().isEmpty());
+    ASSERT_EQ(dialogs.texts.size(), 1u);
+
+    // Display off and on again starts the readings anew, without the unity scale of the
+    // abandoned live scaling.
+    EXPECT_EQ(p.live.unityScalePending, 0);
+    ASSERT_TRUE(chooseMenu(app, kFaultMain, "DISP", "DISPOF"));
+    ASSERT_TRUE(chooseMenu(app, kFaultMain, "DISP", "DISPOF"));
+    EXPECT_TRUE(p.form1.Timer1.enabled);
+    const std::size_t resumed = watch->size();
+    // The quiet cycles owed to the partial send come first.
+    ASSERT_TRUE(watch->waitFor([&] { return indexOf("X01", resumed) >= 0; }, 6000)) << trace();
+    ASSERT_NO_FATAL_FAILURE(waitForReading("  12.34"));
+    EXPECT_FALSE(app.widget(kFaultMain, "Picture2")->isVisible());
+    EXPECT_EQ(countOf("W06200000", before), 1);
+    EXPECT_TRUE(waitFor([&] { return labelText(app, "Label7") == "12.340 "; }, 2000));
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST(LiveScaling, UnityCodesFollowTypeAndOutput) {
     EXPECT_NE(unityScaleQuestion(process.p).find("(  20"), std::string::npos);
 }
 
-TEST(LiveScaling, FailedBurstStopsTheTimerAndStaysPending) {
+TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     LiveBench b("TC");
     analogOutputScalingMenu(b.p);
     b.p.live.liveStep = 1;
@@ -96,8 +96,8 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndStaysPending) {
     EXPECT_EQ(b.port.commands(), std::vector<std::string>{"W06200000"});
     EXPECT_FALSE(b.p.form1.Timer1.enabled);
     EXPECT_FALSE(b.p.form1.Label11.visible);
-    EXPECT_EQ(b.p.live.unityScalePending, 1);
     EXPECT_EQ(b.p.live.liveStep, 0);  // the failed exchange ended live scaling
+    EXPECT_EQ(b.p.live.unityScalePending, 0);
 }
 
 TEST(LiveScaling, SilentUnitDuringStep1DisablesEntryUntilTheNextReading) {
