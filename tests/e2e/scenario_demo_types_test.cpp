@@ -1,8 +1,9 @@
 // Demo work for every input type, then the real unit: a configuration is prepared without a
 // unit (every option group changed through its panel, gate and debounce times typed for the
 // frequency type) and saved; then the program is started against a simulated unit of that
-// type, loads the file and sends it. The unit ends up with the registers the file holds, and
-// the loaded record has every choice made in demo work.
+// type, loads the file and sends it. The unit ends up with the registers the file holds (as
+// its frames show and as a fresh start of the program reads them back), and the loaded record
+// has every choice made in demo work.
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
@@ -124,57 +125,78 @@ protected:
         const std::string type = kTypes[row];
         SimProcess sim({"--type", type});
         ASSERT_TRUE(sim.start()) << sim.error();
-        qt::Application app;
-        ASSERT_NO_FATAL_FAILURE(connectToSimulatedUnit(app, sim));
-        Program& p = app.program();
-        ASSERT_EQ(p.config.inputType, type);
-        p.files.lastDirectory = folder.path.string();
+        std::map<std::string, std::string> unit;
+        {
+            qt::Application app;
+            ASSERT_NO_FATAL_FAILURE(connectToSimulatedUnit(app, sim));
+            Program& p = app.program();
+            ASSERT_EQ(p.config.inputType, type);
+            p.files.lastDirectory = folder.path.string();
 
-        WindowScript script(app);
-        script.chooseFile("DEMO" + type + ".CFG");
-        ASSERT_TRUE(chooseMenu(app, kMain, "FILES", "LDCNF"));
-        ASSERT_TRUE(waitFor(
-            [&] { return p.form1.Label3.caption == "The CONFIGURATION is succesfully loaded. "; },
-            5000))
-            << type;
-        const OptionCatalogue& cat = p.config.catalogue;
-        for (int g : {1, 2, 3, 7}) {
-            for (int i = 1; i <= cat.itemCount[g]; ++i) {
-                EXPECT_EQ(p.config.choice[g][i], prepared.choice[g][i])
-                    << type << " group " << g << " item " << i;
+            WindowScript script(app);
+            script.chooseFile("DEMO" + type + ".CFG");
+            ASSERT_TRUE(chooseMenu(app, kMain, "FILES", "LDCNF"));
+            ASSERT_TRUE(waitFor(
+                [&] {
+                    return p.form1.Label3.caption == "The CONFIGURATION is succesfully loaded. ";
+                },
+                5000))
+                << type;
+            const OptionCatalogue& cat = p.config.catalogue;
+            for (int g : {1, 2, 3, 7}) {
+                for (int i = 1; i <= cat.itemCount[g]; ++i) {
+                    EXPECT_EQ(p.config.choice[g][i], prepared.choice[g][i])
+                        << type << " group " << g << " item " << i;
+                }
             }
-        }
-        if (type == "FP") {
-            EXPECT_EQ(p.config.gateTimeText, "30");
-            EXPECT_EQ(p.config.debounceTimeText, "7");
+            if (type == "FP") {
+                EXPECT_EQ(p.config.gateTimeText, "30");
+                EXPECT_EQ(p.config.debounceTimeText, "7");
+            }
+
+            FrameWatch watch(sim);
+            const std::size_t mark = watch.size();
+            ASSERT_TRUE(chooseMenu(app, kMain, "VW"));
+            ASSERT_TRUE(waitForWidget(app, kMain, "Command14", -1, 3000));
+            savePicture(app.renderer().window(kMain), "82-send-summary-" + type);
+            ASSERT_TRUE(press(app, kMain, "Command14"));
+            ASSERT_TRUE(watch.waitFor([&] { return watch.indexOf("Z01", mark) >= 0; }, 20000))
+                << type << watch.commandsFrom(mark);
+            ASSERT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBanner; }, 5000))
+                << type;
+            if (row == 6) savePicture(app.renderer().window(kMain), "81-demo-file-sent");
+
+            // The unit's registers are the file's lines.
+            unit = writtenRegisters(watch.frames(), mark);
+            std::vector<std::string> fromUnit = {unit["01"], unit["02"], unit["04"],
+                                                 unit["3D"] + unit["3C"]};
+            if (type == "FP") {
+                fromUnit.push_back(unit["0D"]);
+                fromUnit.push_back(unit["0E"]);
+            }
+            if (type != "ACV" && type != "ACC") {
+                fromUnit.push_back(unit["03"]);
+            } else {
+                EXPECT_EQ(unit.count("03"), 0u) << type;
+            }
+            EXPECT_EQ(fromUnit, prepared.fileLines) << type << watch.commandsFrom(mark);
+            EXPECT_EQ(unit["08"], "14");
+            for (const std::string& text : dialogs.texts)
+                EXPECT_EQ(text.find("ERROR"), std::string::npos);
         }
 
-        FrameWatch watch(sim);
-        const std::size_t mark = watch.size();
-        ASSERT_TRUE(chooseMenu(app, kMain, "VW"));
-        ASSERT_TRUE(press(app, kMain, "Command14"));
-        ASSERT_TRUE(watch.waitFor([&] { return watch.indexOf("Z01", mark) >= 0; }, 20000))
-            << type << watch.commandsFrom(mark);
-        ASSERT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBanner; }, 5000)) << type;
-        if (row == 6) savePicture(app.renderer().window(kMain), "81-demo-file-sent");
-
-        // The unit's registers are the file's lines.
-        std::map<std::string, std::string> unit = writtenRegisters(watch.frames(), mark);
-        std::vector<std::string> fromUnit = {unit["01"], unit["02"], unit["04"],
-                                             unit["3D"] + unit["3C"]};
-        if (type == "FP") {
-            fromUnit.push_back(unit["0D"]);
-            fromUnit.push_back(unit["0E"]);
-        }
-        if (type != "ACV" && type != "ACC") {
-            fromUnit.push_back(unit["03"]);
-        } else {
-            EXPECT_EQ(unit.count("03"), 0u) << type;
-        }
-        EXPECT_EQ(fromUnit, prepared.fileLines) << type << watch.commandsFrom(mark);
-        EXPECT_EQ(unit["08"], "14");
-        for (const std::string& text : dialogs.texts)
-            EXPECT_EQ(text.find("ERROR"), std::string::npos);
+        // A fresh start of the program reads back what the file holds, and the scale and
+        // offset the send worked out.
+        qt::Application again;
+        ASSERT_NO_FATAL_FAILURE(connectToSimulatedUnit(again, sim));
+        const RegisterImage& r = again.program().registers;
+        std::vector<std::string> readBack;
+        for (int slot = 1; slot <= r.encodedGroupCount; ++slot)
+            readBack.push_back(r.registerText[slot]);
+        if (type != "ACV" && type != "ACC") readBack.push_back(r.registerText[7]);
+        EXPECT_EQ(readBack, prepared.fileLines) << type;
+        EXPECT_EQ(r.scaleRegisterText[1], unit["05"]) << type;
+        EXPECT_EQ(r.scaleRegisterText[2], unit["06"]) << type;
     }
 
     DialogWatcher dialogs;
