@@ -21,6 +21,7 @@
 #include "startup_driver.h"
 #include "startup_qt_app.h"
 #include "support/sim_process.h"
+#include "ui/start_flow.h"
 
 namespace sigcond::test {
 namespace {
@@ -355,6 +356,25 @@ TEST_F(TcBenchDay, ConnectChangeEveryGroupSendLiveScaleLogSaveLoadPrintAndGraph)
               "Last  " + std::to_string(shown) + " reading(s) of input");
     savePicture(app->renderer().window("Form9"), "65-tc-graph");
     ASSERT_TRUE(press(*app, "Form9", "Command1"));
+
+    // End of the day: back to the start, the same port again; the unit's own read shows what
+    // was sent. Then Exit ends the program.
+    ASSERT_TRUE(press(*app, kMain, "Command8"));
+    ASSERT_TRUE(press(*app, kQuestionWindow, "Command3", 0));
+    ASSERT_TRUE(press(*app, kPortChooserWindow, "Command3", 0));
+    ASSERT_TRUE(waitFor([&] { return windowShown(*app, kMain) && f.Timer1.enabled; }, 30000))
+        << trace();
+    EXPECT_EQ(p.config.choice[1][1], 2);
+    EXPECT_EQ(p.config.choice[2][1], 2);
+    EXPECT_EQ(f.LABEL17[1].caption, "32");
+    EXPECT_EQ(f.LABEL18[1].caption, "0.01");
+    ASSERT_TRUE(waitFor([&] { return labelText(*app, "Label13") == "  \u00B0F "; }, 3000));
+    EXPECT_EQ(labelText(*app, "Label16"), "  Volt");
+    dialogs.answers.push_back(QMessageBox::Yes);
+    ASSERT_TRUE(press(*app, kMain, "Command15"));
+    ASSERT_TRUE(waitFor([&] { return app->renderer().ended(); }, 3000));
+    EXPECT_EQ(dialogs.texts.back(), "Do you want to exit ?");
+    EXPECT_FALSE(windowShown(*app, kMain));
     EXPECT_TRUE(dialogs.texts.size() >= 5);
     for (const std::string& text : dialogs.texts) {
         EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
