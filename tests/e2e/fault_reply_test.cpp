@@ -45,6 +45,54 @@ TEST_F(FaultReply, ReadRetriesTwoRejectionsAndStopsAtAThird) {
     expectReadStoppedWithReport();
 }
 
+TEST_F(FaultReply, EveryCommandRefusedTwiceIsTakenAtItsThirdSending) {
+    std::vector<std::string> arguments = {
+        "--type", "TC",         "--reading",       "12.34",      "--register",
+        "04=03",  "--register", "3C=500000100000", "--register", "3D=5186A01003E8"};
+    for (const char* head :
+         {"U01", "R01", "R02", "R04", "R3C", "R3D", "R05", "R06", "R03", "X01",
+          "W01", "W02", "W04", "W3C", "W3D", "W05", "W06", "W03", "W08", "Z01"}) {
+        arguments.insert(arguments.end(), {"--reject", std::string(head) + "=2"});
+    }
+    startUnit(arguments);
+    ASSERT_NO_FATAL_FAILURE(openMainScreen());
+    Program& p = app.program();
+    EXPECT_EQ(p.transfer.readSucceeded, 1) << trace();
+    EXPECT_EQ(p.registers.registerText[3], "03");
+    EXPECT_EQ(p.registers.registerText[4], "5186A01003E8500000100000");
+    ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "  12.34"; }, 5000)) << trace();
+
+    // The search sends no command twice itself: each "?" starts it again at the same setting.
+    std::vector<std::string> read = commandsSent();
+    ASSERT_GE(read.size(), 27u);
+    read.resize(27);
+    std::vector<std::string> expected;
+    for (const char* c : {"U01", "R01", "R02", "R04", "R3C", "R3D", "R05", "R06", "R03"}) {
+        expected.insert(expected.end(), 3, c);
+    }
+    EXPECT_EQ(read, expected);
+    for (const auto& f : watch->frames())
+        EXPECT_TRUE(f.frame.starts_with("9600,O,7,1 ")) << f.frame;
+
+    const std::size_t before = watch->size();
+    ASSERT_NO_FATAL_FAILURE(chooseFilter(4, QMessageBox::Yes));
+    ASSERT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBannerText; }, 20000))
+        << trace();
+    watch->poll();
+    std::vector<std::string> heads;
+    for (std::size_t i = before; i < watch->frames().size(); ++i) {
+        if (watch->frames()[i].command != "X01")
+            heads.push_back(watch->frames()[i].command.substr(0, 3));
+    }
+    expected.clear();
+    for (const char* c : {"W01", "W02", "W04", "W3C", "W3D", "W05", "W06", "W03", "W08", "Z01"}) {
+        expected.insert(expected.end(), 3, c);
+    }
+    EXPECT_EQ(heads, expected);
+    EXPECT_TRUE(errorPanel().isEmpty());
+    EXPECT_EQ(dialogs.texts.size(), 1u);
+}
+
 TEST_F(FaultReply, ReadReplyCutShortStopsTheRead) {
     // "R01" + "2", then nothing: no carriage return, one of the two digits.
     startUnit({"--type", "TC", "--partial", "4", "--partial-for", "R01"});
