@@ -105,6 +105,9 @@ void runDeferredTransmit(Program& p) {
         // follows the scale and offset it had, not the ones just encoded.
         p.live.outputScale = p.transfer.scaleBeforeSend;
         p.live.outputOffset = p.transfer.offsetBeforeSend;
+        // The report says the configuration did not go out: it stays until the operator's
+        // next command returns to the summary view, rather than going with the next reading.
+        p.live.errorPanelShown = 0;
     }
     p.form1.Timer1.enabled = true;
 }

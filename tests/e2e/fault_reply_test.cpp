@@ -129,6 +129,7 @@ TEST_F(FaultReply, SendThatTheUnitRejectsIsNoSuccess) {
     ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "  12.34"; }, 5000));
     EXPECT_TRUE(waitFor([&] { return labelText(app, "Label7") == "12.340 "; }, 2000))
         << labelText(app, "Label7").toStdString();
+    EXPECT_EQ(errorPanel(), communicationErrorLines());
     EXPECT_EQ(p.config.choice[3][1], 5);
 }
 

@@ -29,16 +29,6 @@ protected:
         return sent;
     }
 
-    // Whether the error panel showed `lines` at some moment within `ms` (the next good reading
-    // clears it again).
-    bool errorPanelShows(const QStringList& lines, int ms) {
-        const Program& p = app.program();
-        std::vector<std::string> expected;
-        for (const QString& line : lines) expected.push_back(line.toStdString());
-        return watch->waitFor(
-            [&] { return p.form1.Picture1.visible && p.form1.Picture1.lines == expected; }, ms);
-    }
-
     void waitForLiveAgain(std::size_t from) {
         ASSERT_TRUE(watch->waitFor([&] { return indexOf("X01", from) >= 0; }, 8000)) << trace();
         ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "  12.34"; }, 5000));
@@ -52,7 +42,8 @@ TEST_F(FaultSend, UnitSilentAtW3DStopsTheTransferAndKeepsTheOperatorsChange) {
     const std::size_t before = watch->size();
     ASSERT_NO_FATAL_FAILURE(chooseFilter(4, QMessageBox::Yes));  // "16"
 
-    ASSERT_TRUE(errorPanelShows(communicationErrorLines(), 12000)) << trace();
+    ASSERT_TRUE(watch->waitFor([&] { return errorPanel() == communicationErrorLines(); }, 12000))
+        << trace();
     const std::vector<std::string> sent = transferFrom(before);
     ASSERT_EQ(sent.size(), 5u) << watch->commandsFrom(before);
     EXPECT_EQ(sent[2], "W0404");
@@ -65,6 +56,8 @@ TEST_F(FaultSend, UnitSilentAtW3DStopsTheTransferAndKeepsTheOperatorsChange) {
     ASSERT_NO_FATAL_FAILURE(waitForLiveAgain(before));
     EXPECT_TRUE(waitFor([&] { return labelText(app, "Label7") == "12.340 "; }, 2000))
         << labelText(app, "Label7").toStdString();
+    // The report stays while the readings go on, until the operator's next command.
+    EXPECT_EQ(errorPanel(), communicationErrorLines());
     EXPECT_EQ(countOf("Z01", before), 0);
     EXPECT_EQ(countOf("W0814", before), 0);
     ASSERT_EQ(dialogs.texts.size(), 1u);
@@ -74,6 +67,7 @@ TEST_F(FaultSend, UnitSilentAtW3DStopsTheTransferAndKeepsTheOperatorsChange) {
     ASSERT_TRUE(chooseMenu(app, kFaultMain, "VW"));
     ASSERT_TRUE(waitForWidget(app, kFaultMain, "Command14", -1, 3000));
     EXPECT_EQ(labelText(app, "LABEL17", 1), QStringLiteral("16"));
+    EXPECT_TRUE(errorPanel().isEmpty());
     EXPECT_FALSE(app.renderer().ended());
 }
 
