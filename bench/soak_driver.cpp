@@ -28,6 +28,7 @@
 #include <string>
 
 #include "e2e/startup_driver.h"
+#include "platform/resident_memory.h"
 #include "program.h"
 #include "qt/application.h"
 #include "qt/rendered_window.h"
@@ -49,15 +50,6 @@ const std::vector<std::string> kUnitOptions = {"--type",          "TC",   "--cou
                                                "--reject-every",  "29",               //
                                                "--noise-every",   "17",               //
                                                "--noise",         "#~"};
-
-long residentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
 
 // The reading data of a reply: what came before its carriage return.
 std::string readingOf(const std::string& reply) { return reply.substr(0, reply.find('\r')); }
@@ -288,7 +280,7 @@ int main(int argc, char** argv) {
 
     // Memory at start: once the first readings are on screen and logged.
     test::waitFor([&] { return f.good >= 6; }, 20000);
-    const long rssStart = residentKb();
+    const long rssStart = sigcond::residentMemoryKb();
 
     const auto end = Steady::now() + std::chrono::milliseconds(static_cast<long>(minutes * 60000));
     auto nextCheck = Steady::now();
@@ -299,7 +291,7 @@ int main(int argc, char** argv) {
             nextCheck = Steady::now() + std::chrono::seconds(5);
         }
     }
-    const long rssEnd = residentKb();
+    const long rssEnd = sigcond::residentMemoryKb();
     records.readNew(true);
     const FaultCount faults = faultsInLog(sim.logPath());
 

@@ -24,6 +24,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/resident_memory.h"
 #include "qt/application.h"
 
 namespace {
@@ -53,15 +54,6 @@ double processStartSeconds() {
     return -1.0;
 }
 
-long residentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-    }
-    return -1;
-}
-
 // Waits for the first paint of a shown window, lets that paint finish, prints the figures and
 // ends the program.
 class StartupReport : public QObject {
@@ -86,7 +78,7 @@ private:
         const double fromProcess = started < 0 ? -1.0 : (bootSeconds() - started) * 1000.0;
         std::printf("startup_ms_from_process_start %.0f\n", fromProcess);
         std::printf("startup_ms_from_main %.1f\n", fromMain);
-        std::printf("startup_rss_kb %ld\n", residentKb());
+        std::printf("startup_rss_kb %ld\n", sigcond::residentMemoryKb());
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }

@@ -30,7 +30,7 @@ using fuzz::QuietDialogs;
 using fuzz::QuietPort;
 
 // Plays the operator: the chooser gets the file's path once, then Cancel.
-class ChooserDialogs : public Dialogs {
+class ChooserDialogs : public QuietDialogs {
 public:
     Program* program = nullptr;
     std::string path;
@@ -41,12 +41,6 @@ public:
         ++messages;
         return Answer::Ok;
     }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string&,
-                                        std::optional<InputBoxPosition>) override {
-        return std::nullopt;
-    }
-    void beep() override {}
-    void processEvents() override {}
     void runModal(const std::string&) override {
         if (shown++ == 0) {
             program->form8.Text1.caption = path;
