@@ -21,6 +21,10 @@
 namespace sigcond::test {
 
 inline constexpr const char* kMainWindow = "Form1";
+// The question after an option panel's OK, and the banner after a transfer.
+inline constexpr const char* kSendQuestion =
+    "Do you want to send configuration to the unit now  ?";
+inline constexpr const char* kSentBanner = "  The CONFIGURATION is succesfully transmitted.";
 
 inline bool windowShown(qt::Application& app, const std::string& name) {
     auto* w = app.renderer().window(name);

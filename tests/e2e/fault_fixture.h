@@ -25,7 +25,6 @@ namespace sigcond::test {
 
 inline constexpr const char* kFaultMain = kMainWindow;
 inline constexpr const char* kContinueCaption = "&Click here to continue";
-inline constexpr const char* kSentBannerText = "  The CONFIGURATION is succesfully transmitted.";
 
 // The communication error report without the serial-port lines (the unit was identified).
 inline QStringList communicationErrorLines() {

@@ -101,7 +101,7 @@ TEST_F(FaultLive, DeviceThatGoesAwayIsReopenedAndTheReadingsResume) {
     ASSERT_NO_FATAL_FAILURE(chooseFilter(4, QMessageBox::Yes));
     ASSERT_TRUE(waitFor([&] { return errorPanel() == communicationErrorLines(); }, 8000))
         << trace();
-    EXPECT_NE(p.form1.Label3.caption, kSentBannerText);
+    EXPECT_NE(p.form1.Label3.caption, kSentBanner);
     EXPECT_EQ(p.config.choice[3][1], 5);
     ASSERT_TRUE(waitFor([&] { return !p.form1.Timer2.enabled && p.form1.Timer1.enabled; }, 3000));
 
@@ -119,7 +119,7 @@ TEST_F(FaultLive, DeviceThatGoesAwayIsReopenedAndTheReadingsResume) {
     ASSERT_TRUE(press(app, kFaultMain, "Command14"));  // "&Send"
     ASSERT_TRUE(watch->waitFor([&] { return indexOf("Z01", before) >= 0; }, 20000)) << trace();
     EXPECT_GE(indexOf("W0404", before), 0) << watch->commandsFrom(before);
-    EXPECT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBannerText; }, 3000));
+    EXPECT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBanner; }, 3000));
     EXPECT_FALSE(app.renderer().ended());
 }
 

@@ -76,7 +76,7 @@ TEST_F(FaultReply, EveryCommandRefusedTwiceIsTakenAtItsThirdSending) {
 
     const std::size_t before = watch->size();
     ASSERT_NO_FATAL_FAILURE(chooseFilter(4, QMessageBox::Yes));
-    ASSERT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBannerText; }, 20000))
+    ASSERT_TRUE(waitFor([&] { return p.form1.Label3.caption == kSentBanner; }, 20000))
         << trace();
     watch->poll();
     std::vector<std::string> heads;
@@ -122,7 +122,7 @@ TEST_F(FaultReply, SendThatTheUnitRejectsIsNoSuccess) {
     EXPECT_EQ(heads, (std::vector<std::string>{"W01", "W01", "W01", "W02", "W04", "W3C", "W3D",
                                                "W3D", "W3D"}))
         << watch->commandsFrom(before);
-    EXPECT_NE(p.form1.Label3.caption, kSentBannerText);
+    EXPECT_NE(p.form1.Label3.caption, kSentBanner);
     EXPECT_FALSE(p.form1.Label3.visible);
     EXPECT_EQ(countOf("Z01", before), 0);
     // The unit kept its own scaling, and the output value shown follows it.

@@ -49,7 +49,7 @@ TEST_F(FaultSend, UnitSilentAtW3DStopsTheTransferAndKeepsTheOperatorsChange) {
     EXPECT_EQ(sent[2], "W0404");
     EXPECT_TRUE(sent[4].starts_with("W3D"));
     EXPECT_FALSE(p.form1.Label3.visible);
-    EXPECT_NE(p.form1.Label3.caption, kSentBannerText);
+    EXPECT_NE(p.form1.Label3.caption, kSentBanner);
 
     // The live reading goes on, and its output value still follows the unit's own scale 1
     // and offset 0: the new scaling (0.01 mA per degree) never reached the unit.

@@ -20,7 +20,6 @@ namespace sigcond::test {
 namespace {
 
 constexpr const char* kMain = kMainWindow;
-constexpr const char* kSentBanner = "  The CONFIGURATION is succesfully transmitted.";
 // The demo list's order.
 constexpr std::array<const char*, 7> kTypes = {"TC", "RTD", "PR", "ST", "ACV", "ACC", "FP"};
 

@@ -19,8 +19,6 @@ namespace sigcond::test {
 namespace {
 
 constexpr const char* kMain = kMainWindow;
-constexpr const char* kSendQuestion = "Do you want to send configuration to the unit now  ?";
-constexpr const char* kSentBanner = "  The CONFIGURATION is succesfully transmitted.";
 
 class FpDay : public ::testing::Test {
 protected:

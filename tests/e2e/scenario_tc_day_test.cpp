@@ -27,8 +27,6 @@ namespace sigcond::test {
 namespace {
 
 constexpr const char* kMain = kMainWindow;
-constexpr const char* kSendQuestion = "Do you want to send configuration to the unit now  ?";
-constexpr const char* kSentBanner = "  The CONFIGURATION is succesfully transmitted.";
 
 class TcBenchDay : public ::testing::Test {
 protected:

@@ -22,7 +22,6 @@ namespace sigcond::test {
 namespace {
 
 constexpr const char* kMain = kMainWindow;
-constexpr const char* kSentBanner = "  The CONFIGURATION is succesfully transmitted.";
 // A unit whose scaling points are 0 -> 0 mA and 1000 -> 10 mA (the factory's all-zero points
 // could not be sent back: the two inputs must differ).
 std::vector<std::string> unitWithScaling(const char* type) {
