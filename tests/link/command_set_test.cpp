@@ -131,6 +131,14 @@ TEST(CommandSet, ReadStopsAtASilentRegisterAndKeepsSlotFourDefault) {
     EXPECT_FALSE(runAll(s.p, configurationReadSequence(s.p)));
     EXPECT_EQ(s.port.commands().back(), "R05");
     EXPECT_EQ(s.p.registers.scaleRegisterText[1], "");
+
+    // A register answered with one digit: its carriage return is not data, the read is short.
+    LinkBench c;
+    setRegisterDefaults(c.p.registers, "TC");
+    answerReads(c.port, {{"R01", "2A"}, {"R02", "47"}, {"R04", "5"}});
+    EXPECT_FALSE(runAll(c.p, configurationReadSequence(c.p)));
+    EXPECT_EQ(c.port.commands().back(), "R04");
+    EXPECT_EQ(c.p.registers.registerText[3], "06");
 }
 
 struct WriteBench : LinkBench {

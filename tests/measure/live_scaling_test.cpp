@@ -98,6 +98,20 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     EXPECT_FALSE(b.p.form1.Label11.visible);
     EXPECT_EQ(b.p.live.liveStep, 0);  // the failed exchange ended live scaling
     EXPECT_EQ(b.p.live.unityScalePending, 0);
+
+    // A scale the unit still refuses at its third sending fails the burst the same way.
+    LiveBench r("TC");
+    analogOutputScalingMenu(r.p);
+    r.p.live.liveStep = 1;
+    r.p.live.unityScalePending = 1;
+    r.port.responder = [](const std::string& command, const std::string&) {
+        return std::optional(test::ScriptedReply::text(command[2] == '5' ? "?\r" : "W06\r"));
+    };
+    r.tick();
+    EXPECT_EQ(r.port.commands().back(), "W05300002");
+    EXPECT_EQ(r.port.commands().size(), 4u);  // no "Z01"
+    EXPECT_FALSE(r.p.form1.Timer1.enabled);
+    EXPECT_EQ(r.p.live.outputScale, 1.0);
 }
 
 TEST(LiveScaling, SilentUnitDuringStep1DisablesEntryUntilTheNextReading) {
