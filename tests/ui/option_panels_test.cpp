@@ -202,6 +202,8 @@ TEST(OptionPanels, DemoOkOnlyReturnsAndTheNextMenuActionCommits) {
 
 TEST(OptionPanels, CommitRulesForVoltageOutputAndFrequencyModes) {
     Demo tc("TC");
+    tc.p.form1.Text1[1].caption = "10.5";
+    tc.p.config.scalingText[2] = "10.5";
     tc.p.form1.Text1[3].caption = "15";
     tc.p.config.scalingText[4] = "15";
     tc.send("Form1", "IOCF");
@@ -210,8 +212,8 @@ TEST(OptionPanels, CommitRulesForVoltageOutputAndFrequencyModes) {
     tc.send("Form1", "CNF");
     tc.send("Form1", "FILES");
     EXPECT_EQ(tc.p.config.choice[2][3], 2);
+    EXPECT_EQ(tc.p.config.scalingText[2], "10.0000");
     EXPECT_EQ(tc.p.config.scalingText[4], "10.0000");
-    EXPECT_EQ(tc.p.config.scalingText[2], "00.0000");
 
     Demo fp("FP");
     fp.p.config.choice[7][1] = 3;
