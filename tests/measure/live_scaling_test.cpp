@@ -5,6 +5,7 @@
 #include "live_bench.h"
 #include "config/option_catalogue.h"
 #include "measure/scaling_panel.h"
+#include "ui/main_screen_ops.h"
 #include "ui/numeric_entry.h"
 
 namespace sigcond {
@@ -114,7 +115,7 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     EXPECT_EQ(r.p.live.outputScale, 1.0);
 }
 
-TEST(LiveScaling, SilentUnitDuringStep1DisablesEntryUntilTheNextReading) {
+TEST(LiveScaling, SilentUnitOrOverRangeDuringStep1DisablesEntryUntilTheNextReading) {
     LiveBench b("TC");
     analogOutputScalingMenu(b.p);
     b.dialogs.answers.push_back(Answer::No);
@@ -131,6 +132,12 @@ TEST(LiveScaling, SilentUnitDuringStep1DisablesEntryUntilTheNextReading) {
     EXPECT_TRUE(b.p.form1.Text1[1].enabled);
     EXPECT_EQ(b.p.form1.Text1[0].caption, "  42.00");
     EXPECT_EQ(b.p.form1.focus, "Text1(1)");
+    b.tickWith("?+999999");
+    EXPECT_FALSE(b.p.form1.Command4.enabled);
+    b.tickWith("  43.00");
+    EXPECT_TRUE(b.p.form1.Command4.enabled);
+    backToSummary(b.p);  // any menu action ends the live scaling
+    EXPECT_EQ(b.p.live.liveStep, 0);
 }
 
 TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {
