@@ -16,8 +16,7 @@ constexpr int kBannerTwipsPerCharacter = 116;
 constexpr int kBannerFontSize = 10;
 
 bool askExit(Program& p) {
-    return p.dialogs.messageBox(kExitQuestion, Buttons::YesNo, Icon::Question, " ") ==
-           Answer::Yes;
+    return p.dialogs.messageBox(kExitQuestion, Buttons::YesNo, Icon::Question, " ") == Answer::Yes;
 }
 
 // What lives as long as one load of the main window starts afresh with it.
@@ -75,6 +74,10 @@ void unloadMainScreen(Program& p) {
     p.form1.loaded = false;
     p.form1.Timer1.enabled = false;
     p.form1.Timer2.enabled = false;
+    // Logging belongs to the live reading of this window: it ends with it, and the file is
+    // closed with every record written so far. The next load starts with logging off.
+    p.log.loggingOn = 0;
+    p.log.logFile.close();
     if (p.port.isOpen()) p.port.close();
     if (p.screen.leavingToStart != 1) endProgram(p);
 }
