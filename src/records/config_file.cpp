@@ -290,8 +290,8 @@ void loadConfiguration(Program& p) {
         const int error = readWholeFile(path, text);
         FileProblem problem = problemOfError(error, path, true);
         if (problem == FileProblem::None) {
-            problem = readConfigurationText(text, p.registers.encodedGroupCount, p.config.inputType,
-                                            p.registers.registerText);
+            problem = readConfigurationText(text, p.registers.encodedGroupCount,
+                                            p.config.inputType, p.registers.registerText);
         }
         if (problem != FileProblem::None) {
             showFileMessage(p, loadMessage(problem));

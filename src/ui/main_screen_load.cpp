@@ -16,7 +16,8 @@ constexpr int kBannerTwipsPerCharacter = 116;
 constexpr int kBannerFontSize = 10;
 
 bool askExit(Program& p) {
-    return p.dialogs.messageBox(kExitQuestion, Buttons::YesNo, Icon::Question, " ") == Answer::Yes;
+    return p.dialogs.messageBox(kExitQuestion, Buttons::YesNo, Icon::Question, " ") ==
+           Answer::Yes;
 }
 
 // What lives as long as one load of the main window starts afresh with it.

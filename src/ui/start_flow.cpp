@@ -57,8 +57,9 @@ struct DemoLine {
     const char* inputType;
 };
 constexpr DemoLine kDemoLines[] = {
-    {"  Thermocouple       ", "TC"}, {"  RTD              ", "RTD"}, {"  Process          ", "PR"},
-    {"  Strain           ", "ST"},   {"  AC volt          ", "ACV"}, {"  AC current       ", "ACC"},
+    {"  Thermocouple       ", "TC"}, {"  RTD              ", "RTD"},
+    {"  Process          ", "PR"},   {"  Strain           ", "ST"},
+    {"  AC volt          ", "ACV"},  {"  AC current       ", "ACC"},
     {"  Frequency/Pulse  ", "FP"},
 };
 

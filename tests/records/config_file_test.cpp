@@ -1,8 +1,9 @@
 #include "records/config_file.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 #include "config/register_codec.h"
 #include "records_bench.h"
@@ -56,7 +57,7 @@ TEST(ConfigFile, ThermocoupleSavedAndLoadedBackGivesTheSameFiveLines) {
 }
 
 TEST(ConfigFile, LineCountFollowsTheInputType) {
-    const std::pair<const char*, int> types[] = {{"FP", 7},  {"ACV", 4}, {"ACC", 4},
+    const std::pair<const char*, int> types[] = {{"FP", 7}, {"ACV", 4}, {"ACC", 4},
                                                  {"RTD", 5}, {"PR", 5},  {"ST", 5}};
     for (const auto& [type, lines] : types) {
         RecordsBench b(type);
@@ -96,13 +97,12 @@ TEST(ConfigFile, LoadRefusesFilesThatHoldNoConfiguration) {
     const std::string bad[] = {
         "",
         "29\r\n46\r\n06\r\n0000000000000000000000\r\n03\r\n",  // slot 4 too short
-        "29\r\n4G\r\n",                                        // not hexadecimal
-        "  12.3  \xB0"
-        "C           12:00:00      12-08-2026\r\n",                 // a data log
-        "29\r\n\r\n06\r\n",                                         // an empty line
-        "029\r\n46\r\n",                                            // wider than its register
+        "29\r\n4G\r\n",                                       // not hexadecimal
+        "  12.3  \xB0" "C           12:00:00      12-08-2026\r\n",  // a data log
+        "29\r\n\r\n06\r\n",                                   // an empty line
+        "029\r\n46\r\n",                                      // wider than its register
         "29\r\n46\r\n06\r\n" + std::string(24, '0') + "\r\n3\r\n",  // slot 7 too short
-        "\"4G\"\r\n",
+        "\"4G\"\r\n",                                         // quoted, not hexadecimal
     };
     for (const std::string& text : bad) {
         std::array<std::string, 13> slots = before;
@@ -196,10 +196,8 @@ TEST(ConfigFile, FailuresShowTheirMessagesAndTheChooserComesBack) {
         const int beeps = b.dialogs.beeps;
         b.typeName(c.name);
         b.cancelChooser();
-        if (c.save)
-            saveConfiguration(b.p);
-        else
-            loadConfiguration(b.p);
+        if (c.save) saveConfiguration(b.p);
+        else loadConfiguration(b.p);
         ASSERT_EQ(b.dialogs.messages.size(), 1u) << c.name;
         EXPECT_EQ(b.dialogs.messages[0].text, c.message) << c.name;
         EXPECT_EQ(b.dialogs.messages[0].icon, Icon::Exclamation);
@@ -209,7 +207,8 @@ TEST(ConfigFile, FailuresShowTheirMessagesAndTheChooserComesBack) {
     }
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
     EXPECT_EQ(test::fileText(b.path("RO.CFG")), "old\r\n");
-    EXPECT_EQ(std::filesystem::status(b.path("RO.CFG")).permissions() & std::filesystem::perms::all,
+    const auto kept = std::filesystem::status(b.path("RO.CFG")).permissions();
+    EXPECT_EQ(kept & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
                   std::filesystem::perms::others_read);
 }

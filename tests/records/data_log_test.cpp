@@ -30,16 +30,10 @@ void cycle(RecordsBench& b, const std::string& reply) {
 }
 
 TEST(DataLog, RecordHasReadingUnitTimeAndDateInPrintZones) {
-    EXPECT_EQ(logRecord("  12.34",
-                        "  \xB0"
-                        "C ",
-                        "09:05:03", "12-08-2026"),
-              "  12.34  \xB0"
-              "C           09:05:03" +
-                  std::string(12, ' ') + "12-08-2026\r\n");
+    EXPECT_EQ(logRecord("  12.34", "  \xB0" "C ", "09:05:03", "12-08-2026"),
+              "  12.34  \xB0" "C           09:05:03" + std::string(12, ' ') + "12-08-2026\r\n");
     // The carriage return or the appended blank that ends a shown reading is not logged.
-    EXPECT_EQ(logRecord("  12.34\r", "  mA", "09:05:03", "12-08-2026").substr(0, 11),
-              "  12.34  mA");
+    EXPECT_EQ(logRecord("  12.34\r", "  mA", "09:05:03", "12-08-2026").substr(0, 11), "  12.34  mA");
     EXPECT_EQ(logRecord("1.234 ", "  V", "09:05:03", "12-08-2026").substr(0, 9), "1.234  V ");
     // 29 characters before the blanks: the date starts in the zone at column 42.
     const std::string longer = logRecord("123456.7", "  mA", "23:59:59", "01-31-2027");
@@ -52,9 +46,7 @@ TEST(DataLog, RecordHasReadingUnitTimeAndDateInPrintZones) {
 
 TEST(DataLog, OneSecondIntervalWritesEverySecondCycleWithAReading) {
     RecordsBench b;
-    b.p.form1.Label13.caption =
-        "  \xB0"
-        "C ";
+    b.p.form1.Label13.caption = "  \xB0" "C ";
     b.typeName("RUN");
     answerSampling(b, "0", "0", "1");
     startLogging(b.p);
@@ -72,25 +64,19 @@ TEST(DataLog, OneSecondIntervalWritesEverySecondCycleWithAReading) {
     b.clock.setTimeOfDay(10 * 3600);
     cycle(b, "  20.11");  // counts down
     EXPECT_EQ(test::fileText(path), "");
-    cycle(b, "");  // no reading: neither counts nor writes
+    cycle(b, "");         // no reading: neither counts nor writes
     cycle(b, "");
     cycle(b, "  20.22");  // the second cycle with a reading writes (flushed at once)
     EXPECT_EQ(test::fileText(path),
-              "  20.22  \xB0"
-              "C           10:00:01" +
-                  std::string(12, ' ') + "12-08-2026\r\n");
+              "  20.22  \xB0" "C           10:00:01" + std::string(12, ' ') + "12-08-2026\r\n");
     cycle(b, "  20.33");
     cycle(b, "  20.44");
     cycle(b, "  20.55");
     cycle(b, "  20.66");
     const std::string text = test::fileText(path);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
-    EXPECT_NE(text.find("  20.44  \xB0"
-                        "C "),
-              std::string::npos);
-    EXPECT_NE(text.find("  20.66  \xB0"
-                        "C "),
-              std::string::npos);
+    EXPECT_NE(text.find("  20.44  \xB0" "C "), std::string::npos);
+    EXPECT_NE(text.find("  20.66  \xB0" "C "), std::string::npos);
 }
 
 TEST(DataLog, IndicatorBlinksEverySecondCountingCycleOnly) {

@@ -254,9 +254,9 @@ TEST(MainScreenMenus, EachTypeShowsItsOwnMenusAndSummary) {
         bool resolution;
         bool frequency;
     } cases[] = {
-        {"TC", "THERMOCOUPLE", true, false},   {"RTD", "RTD", true, false},
-        {"PR", "PROCESS", true, false},        {"ST", "STRAIN", true, false},
-        {"ACV", "AC VOLT", false, false},      {"ACC", "AC CURRENT", false, false},
+        {"TC", "THERMOCOUPLE", true, false}, {"RTD", "RTD", true, false},
+        {"PR", "PROCESS", true, false},      {"ST", "STRAIN", true, false},
+        {"ACV", "AC VOLT", false, false},    {"ACC", "AC CURRENT", false, false},
         {"FP", "FREQUENCY/PULSE", true, true},
     };
     for (const auto& c : cases) {

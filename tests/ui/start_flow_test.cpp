@@ -40,8 +40,8 @@ TEST(StartFlow, SplashLayoutTimerKeepsDesignPositionsOnSmallScreensAndScalesOnLa
     dispatchEvent(large.p, resize);
     large.tick("Form6", "Timer1");
     const SplashScreen& l = large.p.start.splash;
-    EXPECT_EQ(l.Label1.left, left + 5250);  // (19440 - 9720) * 5250 / 9720
-    EXPECT_EQ(l.Label1.top, top + 1000);    // (14640 - 7320) * 1000 / 7320
+    EXPECT_EQ(l.Label1.left, left + 5250);   // (19440 - 9720) * 5250 / 9720
+    EXPECT_EQ(l.Label1.top, top + 1000);     // (14640 - 7320) * 1000 / 7320
     EXPECT_EQ(l.Picture4.left, picLeft * 2);
 
     // Shown again, the splash screen keeps its layout: the timer does not run twice.
@@ -129,10 +129,10 @@ TEST(StartFlow, QuestionScreenTextsAndAnswers) {
     EXPECT_EQ(b.p.trend.trendValues[2], 0);
     EXPECT_TRUE(b.p.start.demo.visible);
     EXPECT_EQ(b.p.start.demo.title, "SIGNAL  CONDITIONER  CONFIGURATION  PROGRAM");
-    const std::vector<std::string> lines = {"  Thermocouple       ", "  RTD              ",
-                                            "  Process          ",   "  Strain           ",
-                                            "  AC volt          ",   "  AC current       ",
-                                            "  Frequency/Pulse  "};
+    const std::vector<std::string> lines = {
+        "  Thermocouple       ", "  RTD              ", "  Process          ",
+        "  Strain           ",   "  AC volt          ", "  AC current       ",
+        "  Frequency/Pulse  "};
     EXPECT_EQ(b.p.start.demo.List1.lines, lines);
     EXPECT_EQ(b.p.start.demo.Label2.caption, "Choose the Input Type for Demo :");
 }
