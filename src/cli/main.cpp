@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "cli/port_names.h"
 #include "cli/unit_session.h"
@@ -255,15 +256,18 @@ int run(int argc, char** argv) {
         }
         std::signal(SIGINT, onInterrupt);
         std::signal(SIGTERM, onInterrupt);
-        const auto start = std::chrono::steady_clock::now();
+        // The seconds count from the first reading: the line-settings search and the
+        // configuration read before it take as long as they take.
+        std::optional<std::chrono::steady_clock::time_point> firstReading;
         const double seconds = o.seconds;
         const auto keepGoing = [&] {
             if (interrupted) return false;
-            if (seconds < 0) return true;
-            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() <
-                   seconds;
+            if (seconds < 0 || !firstReading) return true;
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - *firstReading)
+                       .count() < seconds;
         };
         const auto onSample = [&](const LiveSample& s) {
+            if (!firstReading) firstReading = std::chrono::steady_clock::now();
             char number[64], output[64];
             std::snprintf(number, sizeof number, "%.6g", s.number);
             std::snprintf(output, sizeof output, "%.3f", s.output);

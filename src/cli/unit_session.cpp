@@ -110,8 +110,9 @@ bool UnitSession::connect(UnitResult& result) {
         if (p.link.linkError == 2) {
             std::string why = p.port.errorText();
             const std::string& device = parts_->port.devicePath();
-            fail(result, "the port cannot be opened" +
-                             (device.empty() ? std::string() : " (" + device + ")") +
+            const char* what = p.port.failed() ? "the port failed during the line-settings search"
+                                               : "the port cannot be opened";
+            fail(result, what + (device.empty() ? std::string() : " (" + device + ")") +
                              (why.empty() ? "" : ": " + why));
         } else {
             fail(result, "no answer to U01 at any baud rate and parity");
@@ -329,8 +330,10 @@ UnitResult UnitSession::monitor(const std::function<bool()>& keepGoing,
     const double scale = p.live.outputScale;
     const double offset = p.live.outputOffset;
     int unanswered = 0;
+    int taken = 0;
     auto next = std::chrono::steady_clock::now();
     while (keepGoing()) {
+        ++taken;
         LiveSample sample;
         sample.timestamp = QDateTime::currentDateTime()
                                .toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
@@ -357,7 +360,9 @@ UnitResult UnitSession::monitor(const std::function<bool()>& keepGoing,
                 next - std::chrono::steady_clock::now(), std::chrono::milliseconds(50)));
         }
     }
-    if (unanswered > 0) {
+    if (taken == 0) {
+        fail(result, "no reading was taken");
+    } else if (unanswered > 0) {
         fail(result, "X01 went unanswered " + std::to_string(unanswered) + " time(s)");
     } else {
         result.summary = describeUnit();

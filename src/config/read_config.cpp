@@ -4,6 +4,7 @@
 #include "config/register_codec.h"
 #include "link/command_set.h"
 #include "link/line_search.h"
+#include "link/send_command.h"
 #include "program.h"
 #include "ui/error_reports.h"
 #include "ui/main_screen_ops.h"
@@ -15,7 +16,7 @@ namespace {
 // What became of the unit's part of the read.
 enum class UnitRead { Done, RegisterFailed, PortFailed, Abandoned };
 
-UnitRead readFromUnit(Program& p) {
+UnitRead readRegisters(Program& p) {
     if (!connectToUnit(p)) {
         // A port that cannot be used goes on to the common end; a search without an answer
         // (reported already) and a cancel back to the port chooser end the read here.
@@ -26,11 +27,26 @@ UnitRead readFromUnit(Program& p) {
     p.config.inputType = inputTypeForNumber(p.link.replyText);
     buildOptionCatalogue(p);
     for (const CommandStep& step : configurationReadSequence(p)) {
-        if (!runStep(p, step)) return UnitRead::RegisterFailed;
+        // A port that failed after an answer came through is not written to again.
+        if (p.port.failed()) {
+            reportPortFailure(p);
+            return UnitRead::PortFailed;
+        }
+        if (!runStep(p, step)) {
+            return p.link.linkError == 2 ? UnitRead::PortFailed : UnitRead::RegisterFailed;
+        }
     }
     enableMenusAfterRead(p);
     decodeConfiguration(p);
     return UnitRead::Done;
+}
+
+// The unit's part of the read; a port that fails on the way ends it as a wrong port.
+UnitRead readFromUnit(Program& p) {
+    p.link.readingConfiguration = true;
+    const UnitRead result = readRegisters(p);
+    p.link.readingConfiguration = false;
+    return result;
 }
 
 // The main screen and the live display follow the configuration just read or prepared.

@@ -12,10 +12,10 @@ namespace {
 constexpr int kBaudCount = 5;
 constexpr int kParityCount = 3;
 
-void failSearch(Program& p, int kind, int linkError) {
+void failSearch(Program& p) {
     p.form1.Command5.visible = true;
-    showError(p, kind);
-    p.link.linkError = linkError;
+    showError(p, kErrorCommunication);
+    p.link.linkError = 1;
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ bool connectToUnit(Program& p) {
 
     p.port.setPortNumber(link.portNumber);
     if (!p.port.open()) {
-        failSearch(p, kErrorWrongPort, 2);
+        reportPortFailure(p);
         return false;
     }
 
@@ -46,6 +46,11 @@ bool connectToUnit(Program& p) {
         p.port.setLineSettings(link.lineSettings);
         const CommandStep identify = identificationStep();
         sendCommand(p, identify.command, identify.replyLength);
+        if (p.port.failed()) {
+            // Gone or failing since it was opened: no further attempt is made.
+            reportPortFailure(p);
+            return false;
+        }
 
         if (link.replyHead == "U") {
             found = true;
@@ -62,7 +67,7 @@ bool connectToUnit(Program& p) {
     // Only an answer led by "U" identifies the unit; stray characters in the last reply of a
     // search that found nothing are no type code.
     if (!found) {
-        failSearch(p, kErrorCommunication, 1);
+        failSearch(p);
         return false;
     }
     link.linkError = 0;

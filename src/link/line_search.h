@@ -10,7 +10,8 @@ struct Program;
 // at once, silently, when the operator cancelled back to the port chooser.
 // Found: identifyMode off, unitIdentified 1, replyText = the two-digit type code, linkError 0,
 // the port stays at the found settings (p.link.lineSettings). Returns true.
-// Port cannot be opened: Command5 visible, error kind 4, linkError 2. No "U" answer at any
+// Port cannot be opened, or the system reports it gone or failing during the search:
+// Command5 visible, error kind 4, linkError 2, nothing more is sent. No "U" answer at any
 // setting: Command5 visible, error kind 3 (identifyMode still on), linkError 1. Cancelled:
 // linkError 1 and no report; p.start.portChooserVisible is then true and the caller ends the
 // whole read at once, without any further report. Returns false in all three.

@@ -20,6 +20,8 @@ struct LinkState {
     std::string gateRegisterValue;    // register 0D, sizes the frequency deferral
     bool quickPollMode = false;       // read once without waiting (unit silent in live reading)
     bool rejected = false;            // the last reply was still "?" after the resends
+    // The start-up read runs: a port that fails on the way ends it as a wrong port.
+    bool readingConfiguration = false;
 
     // Port selection and the line-settings search.
     int portNumber = 0;                       // 1..4, 0 = none chosen

@@ -74,6 +74,11 @@ int deferralPolls(const std::string& gateRegisterValue) {
 }
 
 void reportSilentUnit(Program& p) {
+    // The answer was lost with the port itself: during the read that is a wrong port.
+    if (p.link.readingConfiguration && p.port.failed()) {
+        reportPortFailure(p);
+        return;
+    }
     if (p.live.liveStep == 0) {
         if (p.transfer.unitIdentified == 0) p.form1.CNF.enabled = false;
         showError(p, kErrorCommunication);
@@ -88,6 +93,12 @@ void reportSilentUnit(Program& p) {
 }  // namespace
 
 void reportUnansweredCommand(Program& p) { reportSilentUnit(p); }
+
+void reportPortFailure(Program& p) {
+    p.form1.Command5.visible = true;
+    showError(p, kErrorWrongPort);
+    p.link.linkError = 2;
+}
 
 void sendCommand(Program& p, const std::string& command, int replyLength) {
     LinkState& link = p.link;

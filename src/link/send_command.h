@@ -1,6 +1,7 @@
 // The one routine that exchanges a command with the unit. Everything it learns is left in
 // p.link: replyText (the data of the reply), linkError (0 ok, 1 failed and reported),
-// replyHead (first raw reply character, while identifyMode is on).
+// replyHead (first raw reply character, while identifyMode is on); linkError 2 when the port
+// failed during the configuration read.
 #pragma once
 
 #include <string>
@@ -13,7 +14,9 @@ struct Program;
 // transmissions while the unit answers "?"). replyLength is the number of data characters
 // wanted after the three-character echo (0 for writes; ignored for "X01", which returns all).
 // A silent unit is reported here (error panel, or the reading-error panel during live
-// scaling); an empty reply to an "X" command is left to the caller. For a frequency unit a
+// scaling); an empty reply to an "X" command is left to the caller. While the configuration
+// is read (p.link.readingConfiguration), a port that the system reports as failed is reported
+// as a wrong port instead (reportPortFailure, linkError 2). For a frequency unit a
 // reading that is not ready is deferred over the following calls instead of failing.
 void sendCommand(Program& p, const std::string& command, int replyLength);
 
@@ -21,6 +24,9 @@ void sendCommand(Program& p, const std::string& command, int replyLength);
 // linkError to 1. For callers that find a reply they cannot use (p.link.rejected, or a reply
 // cut short).
 void reportUnansweredCommand(Program& p);
+
+// Reports a port that cannot be opened or used: Command5 visible, error kind 4, linkError 2.
+void reportPortFailure(Program& p);
 
 // Longest time one wait on the port may block, so the exchange notices the carriage return
 // quickly and a silent unit costs no processor time.

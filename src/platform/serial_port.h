@@ -29,6 +29,9 @@ public:
     virtual bool waitForData(int timeoutMs) = 0;
     // Text of the last port failure, for the operator.
     virtual std::string errorText() const = 0;
+    // True when the system has reported the port gone or failing (a device removed, a failed
+    // read or write) since it was last opened. A port that only stays silent has not failed.
+    virtual bool failed() const = 0;
 };
 
 }  // namespace sigcond

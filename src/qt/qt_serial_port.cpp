@@ -126,6 +126,7 @@ void QtSerialPort::applyLineSettings() {
 bool QtSerialPort::open() {
     if (port_.isOpen()) port_.close();
     lost_ = false;
+    failed_ = false;
     devicePath_ = comPortDevice(portNumber_);
     if (devicePath_.empty()) {
         errorText_ = "No serial port present for Com " + std::to_string(portNumber_);
@@ -163,6 +164,7 @@ void QtSerialPort::checkForLoss() {
         port_.close();
         port_.clearError();
         lost_ = true;
+        failed_ = true;
     }
 }
 

@@ -4,7 +4,8 @@
 //
 // A device that goes away while open (an adapter pulled out, a simulator stopped) does not
 // end the program's use of the port: every operation fails quietly, and the adapter opens the
-// same device again by itself once it is back, at the same line settings.
+// same device again by itself once it is back, at the same line settings. failed() tells that
+// it happened, until the port is opened again.
 #pragma once
 
 #include <QSerialPort>
@@ -34,6 +35,7 @@ public:
     std::string readAll() override;
     bool waitForData(int timeoutMs) override;
     std::string errorText() const override { return errorText_; }
+    bool failed() const override { return failed_; }
 
     // The device path opened last ("" before the first open).
     const std::string& devicePath() const { return devicePath_; }
@@ -53,7 +55,8 @@ private:
     int portNumber_ = 0;
     std::string devicePath_;
     std::string errorText_;
-    bool lost_ = false;  // opened, then the device went away
+    bool lost_ = false;    // opened, then the device went away
+    bool failed_ = false;  // the device went away or failed since the last open()
     double lastRecoveryAttempt_ = -1e9;
     qint32 baud_ = 9600;
     QSerialPort::Parity parity_ = QSerialPort::OddParity;

@@ -12,6 +12,7 @@
 
 #include "config/option_catalogue.h"
 #include "config/register_codec.h"
+#include "link/register_map.h"
 #include "program.h"
 #include "records/file_chooser.h"
 #include "records/records_banner.h"
@@ -77,6 +78,30 @@ int writeInPlace(const std::string& path, const std::string& text) {
     int error = writeAll(fd, text) ? 0 : errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     return error;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The first field of a line, read as a comma-separated text field: leading blanks skipped, a
+// field in double quotes taken up to its closing quote, any other one up to the first comma
+// (its trailing blanks dropped); whatever follows on the line is not part of it.
+std::string firstField(const std::string& line) {
+    std::size_t at = 0;
+    while (at < line.size() && isBlank(line[at])) ++at;
+    if (at < line.size() && line[at] == '"') {
+        const std::size_t close = line.find('"', at + 1);
+        return line.substr(at + 1, close == std::string::npos ? std::string::npos : close - at - 1);
+    }
+    std::string field = line.substr(at, line.find(',', at) - at);
+    while (!field.empty() && isBlank(field.back())) field.pop_back();
+    return field;
+}
+
+// Digits a register text of the slot has (0 for slots outside the register map).
+std::size_t slotWidth(int slot) {
+    return slot >= 1 && slot < static_cast<int>(kRegisterSlots.size())
+               ? static_cast<std::size_t>(kRegisterSlots[static_cast<std::size_t>(slot)].width)
+               : 0;
 }
 
 void showFileMessage(Program& p, const std::string& text) {
@@ -160,14 +185,15 @@ FileProblem readConfigurationText(const std::string& text, int encodedGroupCount
 
     std::array<std::string, 13> loaded = registerText;
     for (std::size_t n = 0; n < slots.size(); ++n) {
-        std::string line = lines[n];
-        if (line.empty()) return FileProblem::NotConfiguration;
-        for (char& c : line) {
+        std::string field = firstField(lines[n]);
+        if (field.empty()) return FileProblem::NotConfiguration;
+        for (char& c : field) {
             if (!isHexDigit(c)) return FileProblem::NotConfiguration;
             if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
         }
-        if (n == 3 && line.size() != 24) return FileProblem::NotConfiguration;
-        loaded[slots[n]] = line;
+        const std::size_t width = slotWidth(slots[n]);
+        if (width != 0 && field.size() != width) return FileProblem::NotConfiguration;
+        loaded[slots[n]] = field;
     }
     registerText = loaded;
     return FileProblem::None;
@@ -185,6 +211,12 @@ int writeFileReplacing(const std::string& path, const std::string& text) {
     if (exists && S_ISDIR(existing.st_mode)) return EISDIR;
     if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(target.string(), text);
     if (target.filename().empty()) return EISDIR;
+    // A file that may not be written is not replaced either: neither one the system would
+    // refuse to open for writing nor one whose write permissions are all off (protected by
+    // its owner, which the administrator could otherwise override).
+    if (exists && (::access(target.c_str(), W_OK) != 0 || (existing.st_mode & 0222) == 0)) {
+        return EACCES;
+    }
 
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
@@ -194,7 +226,14 @@ int writeFileReplacing(const std::string& path, const std::string& text) {
     int error = 0;
     if (!writeAll(fd, text)) error = errno;
     if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
-    if (error == 0) ::fchmod(fd, exists ? (existing.st_mode & 07777) : newFileMode());
+    if (error == 0 && exists) {
+        // The new file takes the old one's place: its owner and group where this process may
+        // give them (otherwise its own), then its permissions.
+        [[maybe_unused]] const int owned = ::fchown(fd, existing.st_uid, existing.st_gid);
+        ::fchmod(fd, existing.st_mode & 07777);
+    } else if (error == 0) {
+        ::fchmod(fd, newFileMode());
+    }
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) ::unlink(temporary.c_str());

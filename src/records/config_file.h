@@ -39,16 +39,20 @@ std::string configurationFileText(const std::array<std::string, 13>& registerTex
 
 // Reads a configuration file's text into the register slots as a load does: slots
 // 1..encodedGroupCount in file order, then slot 7 unless the type is "ACV" or "ACC"; a short
-// text leaves the later slots as they were. Returns NotConfiguration (slots untouched) when
-// the text has no lines, a line read has a character other than a hexadecimal digit, or the
-// slot-4 line is not 24 digits.
+// text leaves the later slots as they were. Each line gives its first comma-separated field
+// (leading blanks skipped, surrounding double quotes removed, the rest of the line ignored).
+// Returns NotConfiguration (slots untouched) when the text has no lines, or a field read is
+// not hexadecimal digits of its register's width (24 for slot 4, 2 for the others).
 FileProblem readConfigurationText(const std::string& text, int encodedGroupCount,
                                   const std::string& inputType,
                                   std::array<std::string, 13>& registerText);
 
 // Writes the text to a temporary file in the target's folder and renames it over the target,
-// so the target is either the old file or the complete new one. A target that exists and is
-// not a regular file (a device) is written in place. Returns 0 or the system's error number.
+// so the target is either the old file or the complete new one; a replaced file keeps its
+// permissions, and its owner and group where the system allows. A file that may not be
+// written (the system refuses it, or all its write permissions are off) is left as it is
+// (EACCES). A target that exists and is not a regular file (a device) is written in place.
+// Returns 0 or the system's error number.
 int writeFileReplacing(const std::string& path, const std::string& text);
 
 // Reads a whole file (at most 1 MiB, more than any configuration). Returns 0 or the system's

@@ -75,6 +75,10 @@ void unloadMainScreen(Program& p) {
     p.form1.loaded = false;
     p.form1.Timer1.enabled = false;
     p.form1.Timer2.enabled = false;
+    // Logging belongs to the live reading of this window: it ends with it, and the file is
+    // closed with every record written so far. The next load starts with logging off.
+    p.log.loggingOn = 0;
+    p.log.logFile.close();
     if (p.port.isOpen()) p.port.close();
     if (p.screen.leavingToStart != 1) endProgram(p);
 }

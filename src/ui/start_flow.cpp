@@ -13,6 +13,7 @@ namespace sigcond {
 namespace {
 
 constexpr const char* kChainTitle = "SIGNAL  CONDITIONER  CONFIGURATION  PROGRAM";
+constexpr const char* kPortChooserTitle = "SIGNAL CONDITIONER  CONFIGURATION  PROGRAM";
 constexpr int kLayoutTimerMs = 400;
 
 Control makeControl(const std::string& caption, int left, int top, int width, int height,
@@ -116,7 +117,7 @@ void initDemo(DemoChooserScreen& d) {
 
 void initPortChooser(PortChooserScreen& c) {
     c = PortChooserScreen{};
-    c.title = kChainTitle;
+    c.title = kPortChooserTitle;
     c.Label2 = makeControl("Select your serial port :", 960, 960, 4200, 375);
     c.Frame1 = makeControl("", 0, 0, 4320, 2400, false);
     for (int i = 0; i < 4; ++i) {
@@ -134,10 +135,11 @@ void centreFrame(const Program& p, Control& frame, int raise = 0) {
     frame.visible = true;
 }
 
-// Demo work starts the trend history afresh.
+// Demo work starts the trend history afresh: the next point goes into the first slot.
 void clearTrendStart(Program& p) {
     for (int n = 1; n <= 3; ++n) p.trend.trendValues[n] = 0;
     p.trend.trendCount = 0;
+    p.trend.trendSlot = 0;
 }
 
 void hideAllStartWindows(Program& p) {

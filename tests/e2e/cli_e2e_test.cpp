@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <thread>
 
 #include "config/option_catalogue.h"
 #include "config/register_codec.h"
@@ -59,11 +61,12 @@ std::string scratchFolder() {
     return folder.path;
 }
 
-CliRun runCli(const std::string& arguments) {
+// Runs sigcond-cli with the arguments; `prefix` goes in front of the command ("timeout ...").
+CliRun runCli(const std::string& arguments, const std::string& prefix = "") {
     const std::string out = scratchFolder() + "/out.txt";
     const std::string err = scratchFolder() + "/err.txt";
-    const std::string line =
-        std::string(SIGCOND_BIN_DIR) + "/sigcond-cli " + arguments + " >" + out + " 2>" + err;
+    const std::string line = prefix + std::string(SIGCOND_BIN_DIR) + "/sigcond-cli " + arguments +
+                             " >" + out + " 2>" + err;
     const int status = std::system(line.c_str());
     CliRun run;
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -298,6 +301,33 @@ TEST(CliE2E, MonitorWritesReadingsAndOutputValuesToCsv) {
     const CliRun failed = runCli("monitor " + silent->linkPath() + " --seconds 1");
     EXPECT_EQ(failed.code, 1);
     EXPECT_NE(failed.err.find("X01 went unanswered"), std::string::npos) << failed.err;
+}
+
+TEST(CliE2E, MonitorCountsItsSecondsFromTheFirstReading) {
+    // Silent for the first two attempts of the search (4 s), then found at the last one.
+    auto sim = startSim({"--baud", "1200", "--parity", "N"});
+    const auto slowSearch = [&](const std::string& arguments, const std::string& prefix) {
+        sim->signal(SIGUSR1);
+        std::thread wakeUp([&] {
+            std::this_thread::sleep_for(std::chrono::seconds(3));
+            sim->signal(SIGUSR1);
+        });
+        const CliRun run = runCli(arguments, prefix);
+        wakeUp.join();
+        return run;
+    };
+    const std::string csv = scratchFolder() + "/late.csv";
+    const CliRun run = slowSearch("monitor " + sim->linkPath() + " --seconds 1 --csv " + csv, "");
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::string text = slurp(csv);
+    EXPECT_GE(std::count(text.begin(), text.end(), '\n'), 3) << text;
+
+    // Stopped with Ctrl+C before the first reading: no reading, and that is a failure.
+    const CliRun stopped =
+        slowSearch("monitor " + sim->linkPath(), "timeout --preserve-status -s INT 1 ");
+    EXPECT_EQ(stopped.code, 1) << stopped.err;
+    EXPECT_NE(stopped.err.find(sim->linkPath() + ": no reading was taken"), std::string::npos)
+        << stopped.err;
 }
 
 }  // namespace

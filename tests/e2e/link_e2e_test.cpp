@@ -116,6 +116,7 @@ TEST_F(LinkEndToEnd, SearchFindsA4800EvenUnitAtTheEighthAttempt) {
 TEST_F(LinkEndToEnd, PortReopensTheDeviceByItselfWhenItIsBack) {
     startUnit({"--type", "PR"});
     ASSERT_TRUE(connectToUnit(p));
+    EXPECT_FALSE(port.failed());
     sim->stop();
 
     // Gone: the exchange fails as with a silent unit, without burning the processor.
@@ -130,6 +131,7 @@ TEST_F(LinkEndToEnd, PortReopensTheDeviceByItselfWhenItIsBack) {
                        (after.ru_utime.tv_usec - before.ru_utime.tv_usec) / 1e6;
     EXPECT_LT(cpu, 0.1);
     EXPECT_TRUE(port.isOpen());  // still the program's open port
+    EXPECT_TRUE(port.failed());  // and it says what happened
 
     // Back on the same path: the next exchange goes through, at the settings found before.
     ASSERT_TRUE(sim->restart()) << sim->error();

@@ -64,6 +64,7 @@ public:
         return !received_.empty();
     }
     std::string errorText() const override { return {}; }
+    bool failed() const override { return false; }
 
     void start() { received_ = unasked; }
 

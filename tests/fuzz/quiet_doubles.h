@@ -21,6 +21,7 @@ public:
     std::string readAll() override { return {}; }
     bool waitForData(int) override { return false; }
     std::string errorText() const override { return {}; }
+    bool failed() const override { return false; }
 };
 
 class QuietDialogs : public Dialogs {

@@ -1,5 +1,6 @@
 #include "records/config_file.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -120,6 +121,9 @@ TEST(ConfigFile, LoadRefusesFilesThatHoldNoConfiguration) {
         "29\r\n4G\r\n",                                       // not hexadecimal
         "  12.3  \xB0" "C           12:00:00      12-08-2026\r\n",  // a data log
         "29\r\n\r\n06\r\n",                                   // an empty line
+        "029\r\n46\r\n",                                      // wider than its register
+        "29\r\n46\r\n06\r\n" + std::string(24, '0') + "\r\n3\r\n",  // slot 7 too short
+        "\"4G\"\r\n",                                         // quoted, not hexadecimal
     };
     for (const std::string& text : bad) {
         std::array<std::string, 13> slots = before;
@@ -137,6 +141,18 @@ TEST(ConfigFile, LoadRefusesFilesThatHoldNoConfiguration) {
     EXPECT_EQ(b.p.registers.registerText, before);
     EXPECT_EQ(b.p.config.choice, record.choice);
     EXPECT_EQ(b.dialogs.modalWindows.size(), 2u);  // the chooser came back
+}
+
+TEST(ConfigFile, FieldsAreReadAsCommaSeparatedTextFields) {
+    std::array<std::string, 13> slots{};
+    const std::string text = "  29\r\n\"46\"\r\n 06,filter\r\n\"" + std::string(23, '1') +
+                             "a\" , scaling\r\n\t\"03\",\r\n";
+    ASSERT_EQ(readConfigurationText(text, 4, "TC", slots), FileProblem::None);
+    EXPECT_EQ(slots[1], "29");
+    EXPECT_EQ(slots[2], "46");
+    EXPECT_EQ(slots[3], "06");
+    EXPECT_EQ(slots[4], std::string(23, '1') + "A");
+    EXPECT_EQ(slots[7], "03");
 }
 
 TEST(ConfigFile, CancelAndEncoderFailureWriteNothing) {
@@ -182,8 +198,11 @@ TEST(ConfigFile, FailuresShowTheirMessagesAndTheChooserComesBack) {
         {b.path("NONE.CFG"), false, "File does not exit.\rPlease enter again."},
         {b.path("DIR.CFG"), true, kSaveIllegal},
         {b.path("DIR.CFG"), false, "You have enter illegal name for a file.\rPlease enter again."},
-        {"/dev/full", true, kSaveIllegal},  // the disk is full
+        {"/dev/full", true, kSaveIllegal},       // the disk is full
+        {b.path("RO.CFG"), true, kSaveIllegal},  // write-protected
     };
+    test::writeText(b.path("RO.CFG"), "old\r\n");
+    ::chmod(b.path("RO.CFG").c_str(), 0444);
     if (::geteuid() == 0) {
         cases.push_back({"/sys/X.CFG", true, kSaveIllegal});  // read-only even for root
     } else {
@@ -208,6 +227,11 @@ TEST(ConfigFile, FailuresShowTheirMessagesAndTheChooserComesBack) {
         EXPECT_EQ(b.dialogs.modalWindows.size(), 2u) << c.name;
     }
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    EXPECT_EQ(test::fileText(b.path("RO.CFG")), "old\r\n");
+    const auto kept = std::filesystem::status(b.path("RO.CFG")).permissions();
+    EXPECT_EQ(kept & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                  std::filesystem::perms::others_read);
 }
 
 TEST(ConfigFile, ReplacingWritesWholeFilesAndKeepsTheOldOneOnFailure) {
@@ -220,6 +244,16 @@ TEST(ConfigFile, ReplacingWritesWholeFilesAndKeepsTheOldOneOnFailure) {
     EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                   std::filesystem::perms::group_read);
+    if (::geteuid() == 0) {
+        // Saved by the administrator over an operator's file: it stays the operator's.
+        ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
+        ASSERT_EQ(writeFileReplacing(target, "newer\r\n"), 0);
+        struct stat after {};
+        ASSERT_EQ(::stat(target.c_str(), &after), 0);
+        EXPECT_EQ(after.st_uid, 4321u);
+        EXPECT_EQ(after.st_gid, 4322u);
+        EXPECT_EQ(after.st_mode & 07777, 0640u);
+    }
     EXPECT_EQ(writeFileReplacing(b.path("no/A.CFG"), "x"), ENOENT);
     EXPECT_EQ(writeFileReplacing("/dev/full", "x"), ENOSPC);
     EXPECT_EQ(problemOfError(ENOENT, b.path("no/A.CFG"), true), FileProblem::PathNotFound);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "records_bench.h"
+#include "ui/main_screen_handlers.h"
+#include "ui/main_screen_ops.h"
 
 namespace sigcond {
 namespace {
@@ -132,6 +134,28 @@ TEST(DataLog, StoppingKeepsTheFileAndRestartingStartsTheNextOneEmpty) {
     answerSampling(b, "0", "0", "1");
     startLogging(b.p);
     EXPECT_EQ(test::fileText(b.path("TWO.DAT")), "");
+}
+
+TEST(DataLog, LeavingTheMainScreenEndsLoggingAndKeepsTheRecords) {
+    RecordsBench b;
+    loadMainScreen(b.p);
+    b.typeName("LEFT");
+    answerSampling(b, "0", "0", "1");
+    startLogging(b.p);
+    cycle(b, "  1.00");
+    cycle(b, "  2.00");
+    command8Click(b.p);  // "&Previous page", then the main screen is loaded again
+    loadMainScreen(b.p);
+    cycle(b, "  3.00");
+    cycle(b, "  4.00");
+    EXPECT_EQ(b.p.log.loggingOn, 0);
+    EXPECT_FALSE(b.p.log.logFile.isOpen());
+    EXPECT_TRUE(b.p.form1.Logdat.enabled);
+    EXPECT_FALSE(b.p.form1.unlogdat.enabled);
+    EXPECT_FALSE(b.p.form1.Label24.visible);
+    const std::string text = test::fileText(b.path("LEFT.DAT"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+    EXPECT_EQ(text.substr(0, 5), "  2.0");
 }
 
 TEST(DataLog, CancelledChooserOrSamplingWindowStartsNothing) {

@@ -34,11 +34,13 @@ bool ScriptedPort::open() {
         return false;
     }
     open_ = true;
+    failed_ = false;
     return true;
 }
 
 bool ScriptedPort::write(const std::string& text) {
     if (failWrite || !open_) {
+        if (open_) failed_ = true;
         error_ = "The port cannot be written.";
         return false;
     }

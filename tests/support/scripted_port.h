@@ -56,7 +56,7 @@ public:
     void arrive(std::string text, double delay = 0.0);
 
     bool failOpen = false;
-    bool failWrite = false;
+    bool failWrite = false;  // writes are refused (the port reports a failure)
 
     std::vector<SentFrame> frames;
     std::vector<std::string> commands() const;
@@ -76,6 +76,7 @@ public:
     std::string readAll() override;
     bool waitForData(int timeoutMs) override;
     std::string errorText() const override { return error_; }
+    bool failed() const override { return failed_; }
 
 private:
     struct Pending {
@@ -90,6 +91,7 @@ private:
     std::string received_;
     std::string error_;
     bool open_ = false;
+    bool failed_ = false;  // a write was refused while open, since the last open()
 };
 
 }  // namespace sigcond::test

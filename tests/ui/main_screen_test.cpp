@@ -143,6 +143,28 @@ TEST(MainScreenStartUp, PortThatCannotBeOpened) {
     EXPECT_FALSE(f.CNF.enabled);
 }
 
+TEST(MainScreenStartUp, PortThatFailsDuringTheSearchOrTheReadIsAWrongPort) {
+    // Pulled out at the second attempt of the search, then at the read of register 02.
+    for (const auto& [frame, sent] :
+         {std::pair{2, std::vector<std::string>{"U01", "U01"}},
+          std::pair{3, std::vector<std::string>{"U01", "R01", "R02"}}}) {
+        UiBench b;
+        if (frame == 2) b.unit.faults().silent = true;
+        b.port.pullOutAtFrame(frame);
+        b.connectOn(1);
+        b.runStartUp();
+        const MainScreen& f = b.p.form1;
+        EXPECT_EQ(b.commands(), sent);
+        EXPECT_TRUE(panelHasLine(f.Picture1, "      You have chosen a wrong  SERIAL PORT"));
+        EXPECT_EQ(b.dialogs.beeps, 1);
+        EXPECT_EQ(b.p.link.linkError, 1);
+        EXPECT_EQ(b.p.transfer.readSucceeded, 0);
+        EXPECT_TRUE(f.Command5.visible);
+        EXPECT_FALSE(f.Frame9.visible);
+        EXPECT_FALSE(f.CNF.enabled);
+    }
+}
+
 TEST(MainScreenStartUp, NoUnitAtAnySettingKeepsTheBannerAndReportsOnce) {
     UiBench b;
     b.unit.faults().silent = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "records/graph_window.h"
 #include "ui/main_screen_ops.h"
 #include "ui_bench.h"
 
@@ -108,6 +109,7 @@ TEST(StartFlow, QuestionScreenTextsAndAnswers) {
     EXPECT_TRUE(b.p.start.portChooserVisible);
     EXPECT_FALSE(q.visible);
     const PortChooserScreen& c = b.p.start.portChooser;
+    EXPECT_EQ(c.title, "SIGNAL CONDITIONER  CONFIGURATION  PROGRAM");
     EXPECT_EQ(c.Label2.caption, "Select your serial port :");
     EXPECT_EQ(c.Command3[2].caption, "Com &3");
     b.tick("Form5", "Timer1");
@@ -116,13 +118,17 @@ TEST(StartFlow, QuestionScreenTextsAndAnswers) {
 
     b.send("Form5", "Command1");  // previous page
     EXPECT_FALSE(b.p.start.portChooserVisible);
-    b.p.trend.trendCount = 5;
-    b.p.trend.trendValues[2] = 7;
+    // An earlier session filled the buffer; demo work starts it afresh from its first slot.
+    for (int i = 0; i < 30; ++i) appendTrendPoint(b.p, "7");
     b.send("Form3", "Command3", EventKind::Click, 1);
     EXPECT_EQ(b.p.screen.unitConnected, 0);
     EXPECT_EQ(b.p.trend.trendCount, 0);
     EXPECT_EQ(b.p.trend.trendValues[2], 0);
+    appendTrendPoint(b.p, "4.5");
+    EXPECT_EQ(b.p.trend.trendValues[1], 4.5);
+    EXPECT_EQ(b.p.trend.trendValues[2], 0);
     EXPECT_TRUE(b.p.start.demo.visible);
+    EXPECT_EQ(b.p.start.demo.title, "SIGNAL  CONDITIONER  CONFIGURATION  PROGRAM");
     const std::vector<std::string> lines = {
         "  Thermocouple       ", "  RTD              ", "  Process          ",
         "  Strain           ",   "  AC volt          ", "  AC current       ",

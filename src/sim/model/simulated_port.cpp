@@ -24,6 +24,7 @@ bool SimulatedPort::open() {
         return false;
     }
     open_ = true;
+    failed_ = false;
     ++openCount_;
     errorText_.clear();
     return true;
@@ -32,6 +33,7 @@ bool SimulatedPort::open() {
 void SimulatedPort::setPresent(bool present) {
     present_ = present;
     if (!present) {
+        if (open_) failed_ = true;
         unit_.dropLine();
         received_.clear();
         open_ = false;
@@ -47,6 +49,7 @@ bool SimulatedPort::write(const std::string& text) {
     const double lineTime =
         unit_.faults().wireTime ? static_cast<double>(text.size()) * line_.characterSeconds() : 0;
     unit_.receive(text, line_, clock_.monotonicSeconds() + lineTime);
+    if (pullOutAt_ > 0 && ++framesWritten_ == pullOutAt_) setPresent(false);
     return true;
 }
 

@@ -27,6 +27,7 @@ public:
     std::string readAll() override;
     bool waitForData(int timeoutMs) override;
     std::string errorText() const override { return errorText_; }
+    bool failed() const override { return failed_; }
 
     // Test controls.
     // Ports that exist ("Com 1".."Com 4" by default); opening any other fails.
@@ -36,6 +37,12 @@ public:
     // Pulls the adapter out (false) or plugs it back in (true). While it is out every port
     // operation fails, and what was on the line is lost; the port must be opened again.
     void setPresent(bool present);
+    // Pulls the adapter out just after the n-th frame from now on is written (1 = the next
+    // one), so that its reply is lost; 0 = never.
+    void pullOutAtFrame(int n) {
+        pullOutAt_ = n;
+        framesWritten_ = 0;
+    }
 
     int portNumber() const { return portNumber_; }
     // The settings as last set, and parsed (unchanged by a text that does not parse).
@@ -55,7 +62,10 @@ private:
     bool open_ = false;
     bool openFails_ = false;
     bool present_ = true;
+    bool failed_ = false;  // pulled out while open, since the last open()
     int openCount_ = 0;
+    int pullOutAt_ = 0;
+    int framesWritten_ = 0;
     std::string received_;
     std::string errorText_;
 };
