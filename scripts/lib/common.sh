@@ -12,8 +12,9 @@ SIGCOND_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth poppler-utils fonts-dejavu-core
-    # Packaging: bitmap icons, the package's dependencies, checking the desktop files.
-    librsvg2-bin dpkg-dev file desktop-file-utils appstream
+    # Packaging: bitmap icons, the package's dependencies, checking the desktop files and the
+    # package (lintian).
+    librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
 )
 
 sigcond_missing_packages() {

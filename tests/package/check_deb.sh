@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Debian package of a built folder with cpack and checks it: its control fields, its
-# dependencies on the Qt 6 runtime, and that it holds exactly the installed tree under /usr.
+# dependencies on the Qt 6 runtime, that it holds exactly the installed tree under /usr, that
+# the maintainer, changelog, copyright file and metainfo agree, and that lintian finds neither
+# errors nor warnings in it.
 #
 #   check_deb.sh BUILD_DIR
 set -uo pipefail
@@ -55,6 +57,35 @@ for program in sigcond sigcond-cli sigcond-unit-sim; do
         fail "/usr/bin/$program is packaged with debugging information"
     fi
 done
+
+# One maintainer and one licence throughout: the control file, the changelog's latest entry
+# (for this version), the copyright file and the metainfo.
+maintainer=$(field Maintainer)
+doc=$dest/unpacked/usr/share/doc/sigcond
+changes=$(zcat "$doc/changelog.gz" | dpkg-parsechangelog -l - -c 1 2>&1)
+latest=$(sed -n 's/^Version: //p' <<<"$changes")
+[ "$latest" = "$version" ] || fail "the changelog's latest entry is for '$latest', not $version"
+[ "$(sed -n 's/^Maintainer: //p' <<<"$changes")" = "$maintainer" ] ||
+    fail "the changelog's latest entry is not signed by the Maintainer $maintainer"
+grep -qx "Upstream-Contact: $maintainer" "$doc/copyright" ||
+    fail "the copyright file's Upstream-Contact is not the Maintainer $maintainer"
+metainfo=$dest/unpacked/usr/share/metainfo/net.sigcond.SignalConditioner.metainfo.xml
+address=${maintainer##*<}
+grep -q "<update_contact>${address%>}</update_contact>" "$metainfo" ||
+    fail "the metainfo's update_contact is not the Maintainer's address"
+licence=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$metainfo")
+[ "$licence" = GPL-3.0-or-later ] || fail "the metainfo's project_license is '$licence'"
+grep -qx "License: GPL-3+" "$doc/copyright" || fail "the copyright file does not name GPL-3+"
+
+if command -v lintian >/dev/null; then
+    report=$(lintian --fail-on error,warning "$deb" 2>&1)
+    status=$?
+    # Root is warned against; the package is checked the same either way.
+    grep -v '^running with root privileges' <<<"$report" >&2
+    [ "$status" = 0 ] || fail "lintian reports errors or warnings (status $status)"
+else
+    fail "lintian is not installed"
+fi
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) of the Debian package failed" >&2

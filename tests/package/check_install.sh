@@ -44,6 +44,11 @@ expected=(
     share/icons/hicolor/scalable/apps/$app_id.svg
     share/doc/sigcond/README.md
     share/doc/sigcond/cli.md
+    share/doc/sigcond/copyright
+    share/doc/sigcond/changelog.gz
+    share/man/man1/sigcond.1.gz
+    share/man/man1/sigcond-cli.1.gz
+    share/man/man1/sigcond-unit-sim.1.gz
 )
 png_sizes=()
 # Bitmap icons are rendered when the build found rsvg-convert.
@@ -120,6 +125,16 @@ done
 source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 cmp -s "$source_dir/README.md" "$root/share/doc/sigcond/README.md" || fail "installed README differs"
 cmp -s "$source_dir/docs/cli.md" "$root/share/doc/sigcond/cli.md" || fail "installed cli.md differs"
+cmp -s "$source_dir/packaging/copyright" "$root/share/doc/sigcond/copyright" ||
+    fail "installed copyright file differs"
+zcmp -s "$source_dir/packaging/changelog" "$root/share/doc/sigcond/changelog.gz" ||
+    fail "installed changelog differs"
+for program in sigcond sigcond-cli sigcond-unit-sim; do
+    page=$root/share/man/man1/$program.1.gz
+    [ -f "$page" ] || continue
+    zcat "$page" | grep -q "^\.TH [^ ]* 1 [^ ]* \"sigcond $version\"" ||
+        fail "the manual page of $program is not for version $version"
+done
 
 # --- The installed programs: no path back into the build folder, every library found, and
 # they run: the command-line tool identifies the installed simulator's unit, and the program
