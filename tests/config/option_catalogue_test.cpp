@@ -113,6 +113,11 @@ TEST(OptionCatalogue, FilterGroupOffersEightOfNineCaptions) {
         EXPECT_EQ(b.cat().choiceCount[3][1], 8) << type;
         EXPECT_EQ(b.cat().listSlot[3][1], 9);
     }
+    // The common groups' single items, as the menus show them.
+    EXPECT_EQ(b.cat().itemCount[4], 1);
+    EXPECT_EQ(b.cat().optionCaption[4][1][1], "Input 1");
+    EXPECT_EQ(b.cat().itemCaption[6][1], "Debounce time :  ");
+    EXPECT_EQ(b.cat().itemCaption[7][1], "Resolution :");
     EXPECT_EQ(b.cat().optionCaption[3][1][1], "  No filtering  ");
     EXPECT_EQ(b.cat().optionCaption[3][1][8], "  128           ");
     EXPECT_EQ(b.cat().optionCaption[3][1][9], "  256           ");
