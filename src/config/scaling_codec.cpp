@@ -25,6 +25,9 @@ constexpr double kCountDecodeThreshold = 8400000;
 constexpr double kCodeMax = 0xFFFFFF;
 constexpr double kScaleLimit = 524000;
 constexpr double kOffsetLimit = 1000000;
+// The most negative offset the code holds: the largest mantissa read with the lowest exponent
+// digit (mantissa x 100). Down to it a negative offset only loses digits.
+constexpr double kOffsetLowest = -kOffsetLimit * 100;
 constexpr int kScaleMaxExponent = 15;
 constexpr int kOffsetMaxExponent = 7;
 constexpr int kOutputDecimalsDigit = 5;  // outputs are always coded with four decimals
@@ -43,9 +46,10 @@ bool countingMode(const ConfigRecord& rec) {
 // Scale (n = 1) or offset (n = 2) as the unit's exponent-and-mantissa code.
 std::string encodeLineValue(double value, int n) {
     const double limit = n == 1 ? kScaleLimit : kOffsetLimit;
+    const double lowest = n == 1 ? -kScaleLimit : kOffsetLowest;
     const int maxExponent = n == 1 ? kScaleMaxExponent : kOffsetMaxExponent;
     if (std::isnan(value)) value = 0;
-    value = std::clamp(value, -limit, limit);
+    value = std::clamp(value, lowest, limit);
 
     std::string text = numberToText(value);
     int x = 0;
@@ -189,13 +193,14 @@ bool encodeScaling(Program& p) {
     image.registerText[4] = image.scalePairHigh + image.scalePairLow;
 
     // The span check keeps the divisor away from zero; an input span too wide for a double
-    // gives a scale of 0. The limits keep both codes inside their fields.
+    // gives a scale of 0. The limits keep both codes inside their fields; a large negative
+    // offset (a counter far from zero) is coded with fewer digits rather than cut.
     double scale = (out2 - out1) / (in2 - in1);
     if (!std::isfinite(scale)) scale = 0;
     scale = std::clamp(scale, -kScaleLimit, kScaleLimit);
     double offset = out1 - scale * in1;
     if (std::isnan(offset)) offset = 0;
-    offset = std::clamp(offset, -kOffsetLimit, kOffsetLimit);
+    offset = std::clamp(offset, kOffsetLowest, kOffsetLimit);
     image.scaleOffset[1] = encodeScaleCode(scale);
     image.scaleOffset[2] = encodeOffsetCode(offset);
     if (rec.modeMarker != "NA") {

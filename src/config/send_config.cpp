@@ -53,8 +53,8 @@ void sendConfiguration(Program& p) {
     p.form1.Timer1.enabled = false;
     p.link.longTimeoutOnce = false;
     commitPendingPanel(p);
-    p.transfer.scaleBeforeSend = p.live.outputScale;
-    p.transfer.offsetBeforeSend = p.live.outputOffset;
+    p.transfer.scaleInUnit = p.live.outputScale;
+    p.transfer.offsetInUnit = p.live.outputOffset;
     if (!encodeConfiguration(p) || p.link.linkError != 0) {
         // The encoder has reported the scaling fault; nothing is sent. The live reading goes
         // on as before rather than freezing on its last value.
@@ -80,6 +80,9 @@ void transmitConfiguration(Program& p) {
             answered = false;
             break;
         }
+        // From its confirmed write on, the unit works with the scale or offset just encoded.
+        if (step.command.starts_with("W05")) p.transfer.scaleInUnit = p.live.outputScale;
+        if (step.command.starts_with("W06")) p.transfer.offsetInUnit = p.live.outputOffset;
     }
     link.longTimeoutOnce = false;
     if (!answered) {
@@ -101,10 +104,10 @@ void runDeferredTransmit(Program& p) {
         p.live.unitOutputFullScale = p.live.outputFullScale;
         p.live.unitOutputUnitText = p.config.outputUnitText;
     } else {
-        // The unit did not take the configuration: the output it makes of a reading still
-        // follows the scale and offset it had, not the ones just encoded.
-        p.live.outputScale = p.transfer.scaleBeforeSend;
-        p.live.outputOffset = p.transfer.offsetBeforeSend;
+        // The unit did not take the whole configuration: the output it makes of a reading
+        // follows the scale and offset it confirmed, or else the ones it had.
+        p.live.outputScale = p.transfer.scaleInUnit;
+        p.live.outputOffset = p.transfer.offsetInUnit;
         // The report says the configuration did not go out: it stays until the operator's
         // next command returns to the summary view, rather than going with the next reading.
         p.live.errorPanelShown = 0;

@@ -15,11 +15,11 @@ namespace {
 
 constexpr int kLineHeight = 255;  // twips per printed line
 
-// Layout (twips). Frame5 stands between the live values line and the settings summary lines;
+// Layout (twips). Frame5 stands between the live values and the settings summary lines;
 // the contents are drawn on Picture4 inside it: groups 1 and 2 side by side, below them the
 // scaling values on the left and the single settings on the right; the buttons below Picture4.
 constexpr int kFrameLeft = 600;
-constexpr int kFrameTop = 1920;
+constexpr int kFrameTop = kPanelTop;
 constexpr int kFrameWidth = 10800;
 constexpr int kFrameHeight = 4080;
 constexpr int kPictureLeft = 240;

@@ -168,6 +168,12 @@ bool runStep(Program& p, const CommandStep& s) {
     if (s.discardWaitingFirst) p.port.readAll();
     if (s.longTimeout) p.link.longTimeoutOnce = true;
     sendCommand(p, s.command, s.replyLength);
+    // Register data ends at the reply's carriage return: a reply shorter than asked brings its
+    // CR within the characters taken, and that is no digit of the register.
+    if (s.use != ReplyUse::None) {
+        const std::size_t end = p.link.replyText.find('\r');
+        if (end != std::string::npos) p.link.replyText.resize(end);
+    }
     // A command the unit still refuses after the resends, or a register read answered only in
     // part, gives nothing a sequence can go on with: it fails as an unanswered command does.
     const bool cutShort =

@@ -6,7 +6,7 @@
 #include "config/option_catalogue.h"
 #include "config/register_codec.h"
 #include "config/send_config.h"
-#include "link/send_command.h"
+#include "link/command_set.h"
 #include "measure/scaling_rules.h"
 #include "program.h"
 #include "ui/numeric_entry.h"
@@ -22,11 +22,13 @@ double outputFullScaleOnScreen(const Program& p) {
     return textToNumber(p.config.outputFullScaleText);
 }
 
-// Sends a command of the unity-scale burst with the long timeout; true when it was answered.
-bool sendBurstCommand(Program& p, const std::string& command) {
-    p.link.longTimeoutOnce = true;
-    sendCommand(p, command, 0);
-    return p.link.linkError == 0;
+// Sends the unity-scale burst; false at the first command the unit leaves unanswered or
+// still refuses after the resends, as in a configuration transfer.
+bool sendBurst(Program& p, const std::vector<CommandStep>& steps) {
+    for (const CommandStep& step : steps) {
+        if (!runStep(p, step)) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -95,7 +97,7 @@ void beginLiveScaling(Program& p) {
         live.unityScalePending = 1;
         return;
     }
-    sendCommand(p, "Z01", 0);
+    runStep(p, outputUpdateStep());
     if (p.link.linkError != 0) {
         p.link.linkError = 0;
         p.link.longTimeoutOnce = false;
@@ -113,8 +115,7 @@ bool runUnityScaleBurst(Program& p) {
         live.waitTicks = 1;
         return true;
     }
-    if (!sendBurstCommand(p, "W06200000") || !sendBurstCommand(p, "W05" + code) ||
-        !sendBurstCommand(p, "Z01")) {
+    if (!sendBurst(p, liveOutputSequence(code))) {
         p.form1.Timer1.enabled = false;
         p.form1.Label11.visible = false;
         // The failed exchange has abandoned the live scaling the unity scale was asked for; sent

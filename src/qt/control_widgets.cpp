@@ -118,8 +118,8 @@ QWidget* createControlWidget(ControlKind kind, QWidget* parent, const CustomCont
 namespace {
 
 void drawColours(QWidget* widget, const Control& c) {
-    QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette()
-                                              : widget->palette();
+    QPalette palette =
+        widget->parentWidget() ? widget->parentWidget()->palette() : widget->palette();
     if (c.foreColour != kDefaultColour) {
         const QColor fore(QRgb(static_cast<unsigned>(c.foreColour)));
         for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
@@ -139,7 +139,9 @@ void drawColours(QWidget* widget, const Control& c) {
 
 void drawFont(QWidget* widget, const Control& c) {
     QFont font = widget->parentWidget() ? widget->parentWidget()->font() : widget->font();
+    // Point sizes follow the desktop's scale factor, as the twips of the geometry do.
     if (c.fontSize > 0) font.setPointSize(c.fontSize);
+    if (c.bold) font.setBold(true);
     if (widget->font() != font) widget->setFont(font);
 }
 

@@ -37,6 +37,8 @@ public:
 
     // The device path opened last ("" before the first open).
     const std::string& devicePath() const { return devicePath_; }
+    // The port as QSerialPort holds it: the line settings in force can be read back from it.
+    const QSerialPort& device() const { return port_; }
 
 private:
     void applyLineSettings();

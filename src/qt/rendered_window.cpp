@@ -87,8 +87,7 @@ RenderedWindow::Entry& RenderedWindow::entryFor(const ControlView& view) {
         entry.kind = view.kind;
         entry.name = view.name;
         entry.index = view.index;
-        entry.widget =
-            createControlWidget(view.kind, central_, renderer_.customControl(view.kind));
+        entry.widget = createControlWidget(view.kind, central_, renderer_.customControl(view.kind));
         entry.widget->setObjectName(QString::fromStdString(key));
         keyOf_[entry.widget.data()] = key;
         entry.widget->installEventFilter(this);
@@ -202,6 +201,10 @@ void RenderedWindow::draw(const WindowView& view, bool showModal) {
             placed_ = true;
         }
         show();
+        // The menu bar takes its full height only once shown, which can be more than its hint
+        // said: the client area gets the model's height, so nothing at its bottom is cut off.
+        const int shortBy = twipsToPixels(modelHeight_) - central_->height();
+        if (shortBy > 0) resize(width(), height() + shortBy);
         raise();
         activateWindow();
     } else if (!wanted && isVisible()) {

@@ -261,6 +261,9 @@ void loadConfiguration(Program& p) {
         p.config.modeMarker = "NA";
         decodeConfiguration(p);
         p.config.modeMarker = "";
+        // As after a read: the next panel commit compares the mode with the loaded one, so a
+        // loaded frequency/pulse configuration keeps its scaling inputs.
+        p.screen.lastOutputMode = p.config.choice[2][1];
         p.screen.currentGroup = 2;
         refreshDerivedLabels(p);
         refreshSummaryValues(p);

@@ -13,7 +13,7 @@ inline constexpr int kDefaultColour = -1;
 // A label, button, text box, list box, frame, picture box or image. Which fields matter
 // depends on the kind; geometry is in twips (1/1440 inch), 0 meaning "as laid out".
 struct Control {
-    std::string caption;             // caption of a label/button/frame, text of a text box
+    std::string caption;  // caption of a label/button/frame, text of a text box
     bool visible = true;
     bool enabled = true;
     int left = 0;
@@ -22,7 +22,8 @@ struct Control {
     int height = 0;
     int foreColour = kDefaultColour;
     int backColour = kDefaultColour;
-    int fontSize = 0;                // 0 = the window's font
+    int fontSize = 0;  // points; 0 = the window's font
+    bool bold = false;
     std::vector<std::string> lines;  // list lines, or the lines printed into a picture box
     int selected = -1;               // list selection (0-based), -1 = none
     std::string tooltip;

@@ -13,7 +13,7 @@ namespace sigcond {
 struct MainScreen {
     bool loaded = false;  // loaded = on screen (the window is unloaded, never just hidden)
     int width = 12000;    // twips
-    int height = 8640;
+    int height = 9240;
     std::string title = "SIGNAL  CONDITIONER  CONFIGURATION  PROGRAM";
     Pointer pointer = Pointer::Arrow;
     // Name of the control that should have the keyboard focus ("" = leave it).

@@ -62,30 +62,49 @@ void initMenus(MainScreen& f) {
     f.unlogdat = menu("     Log Data o&ff", true, false);
 }
 
+// The live values are read from a metre away at the bench: their digits and units are drawn in
+// a large bold face (22 points, digits about 21 pixels high on a 96-dpi screen), one row for the
+// input and one for the output, each caption in front of its value and unit.
+constexpr int kLiveValueFontSize = 22;
+constexpr int kLiveCaptionFontSize = 12;
+constexpr int kLiveRowTop = 150;
+constexpr int kLiveRowHeight = 600;
+constexpr int kLiveTextHeight = 570;
+constexpr int kLiveCaptionHeight = 330;
+
+void placeLiveRow(Control& caption, Control& value, Control& unit, const std::string& text,
+                  int row) {
+    const int top = kLiveRowTop + row * kLiveRowHeight;
+    place(caption, text, 120, top + 180, 1320, kLiveCaptionHeight);
+    caption.fontSize = kLiveCaptionFontSize;
+    place(value, "", 1560, top, 2640, kLiveTextHeight);
+    place(unit, "", 4320, top, 2160, kLiveTextHeight);
+    for (Control* c : {&value, &unit}) {
+        c->fontSize = kLiveValueFontSize;
+        c->bold = true;
+    }
+}
+
 void initSummary(MainScreen& f) {
     place(f.Label9, "MODEL  :  ", 360, 240, 7200, 375, false);
     f.Label9.fontSize = 12;
     place(f.Label3, "", 360, 720, 0, 330, false);
-    place(f.Frame9, "", 360, 1200, 8640, 615, false);
-    place(f.Label5, "Input     =", 120, 210, 1080, 300);
-    place(f.Label4, "", 1200, 210, 1920, 300);
-    place(f.Label13, "", 3120, 210, 1080, 300);
-    place(f.Label15, "Output  =", 4440, 210, 1080, 300);
-    place(f.Label7, "", 5520, 210, 1920, 300);
-    place(f.Label16, "", 7440, 210, 1080, 300);
+    place(f.Frame9, "", 360, 1200, 6600, 2 * kLiveRowHeight + 2 * kLiveRowTop, false);
+    placeLiveRow(f.Label5, f.Label4, f.Label13, "Input     =", 0);
+    placeLiveRow(f.Label15, f.Label7, f.Label16, "Output  =", 1);
     const char* captions[4] = {"Filter time constant    =", "Resolution                  =",
                                "Gate time                    =", "Debounce time           ="};
     std::array<Control, 2>* lines[4] = {&f.LABEL17, &f.LABEL18, &f.Label28, &f.Label29};
     for (int n = 0; n < 4; ++n) {
-        // Shown once a configuration has been read or prepared.
-        const int top = 6120 + n * 300;
+        // Shown once a configuration has been read or prepared, below the tallest panel.
+        const int top = 6960 + n * 300;
         place((*lines[n])[0], captions[n], 360, top, 3000, 285, false);
         place((*lines[n])[1], "", 3480, top, 2400, 285, false);
     }
 }
 
 void initPanels(MainScreen& f) {
-    place(f.Frame4, "", 1600, 1920, 6600, 3620, false);
+    place(f.Frame4, "", 1600, kPanelTop, 6600, 3620, false);
     for (int n = 0; n < 7; ++n) {
         place(f.List1[n], "", kListPlaces[n].left, kListPlaces[n].top, 1800, 600, false);
         place(f.Label1[n], "", kListPlaces[n].left, kListPlaces[n].top - 330, 1800, 285, false);
@@ -93,7 +112,7 @@ void initPanels(MainScreen& f) {
     place(f.Command9, "&OK", 1800, 3000, 1200, 420);
     place(f.Command10, "&Cancel", 3600, 3000, 1200, 420);
     // Room for the longest single list: eight filter lines of 310 twips.
-    place(f.Frame7, "", 3240, 1920, 4320, 4080, false);
+    place(f.Frame7, "", 3240, kPanelTop, 4320, 4080, false);
     place(f.List1[8], "", 480, 840, 2400, 2480, false);
     place(f.Label1[8], "", 480, 420, 2400, 300, false);
     place(f.Command12, "&OK", 480, 3480, 1200, 420);
@@ -102,7 +121,7 @@ void initPanels(MainScreen& f) {
     place(f.List1[7], "", 0, 0, 0, 0, false);
     place(f.Label1[7], "", 0, 0, 0, 0, false);
 
-    place(f.Frame2, " Analog output scaling  :", 2400, 1920, 7200, 3600, false);
+    place(f.Frame2, " Analog output scaling  :", 2400, kPanelTop, 7200, 3600, false);
     const char* scaling[4] = {"Input 1", "Desired output 1", "Input 2", "Desired output 2"};
     for (int n = 0; n < 4; ++n) {
         const int top = 480 + n * 540;
@@ -115,29 +134,34 @@ void initPanels(MainScreen& f) {
     place(f.Command4, "&OK", 600, 2760, 1200, 420, false);
     place(f.Command6, "&Cancel", 2160, 2760, 1200, 420, false);
     place(f.Command7, "\"&Live\" scaling", 3720, 2760, 1800, 420, false);
-    place(f.Label10, "\"CLICK\"  INDIVIDUAL BOX TO CHANGE  INPUT, OUTPUT.  ", 2400, 1560, 7200,
-          300, false);
+    // The hint stands under the scaling panel, clear of the live values above it.
+    place(f.Label10, "\"CLICK\"  INDIVIDUAL BOX TO CHANGE  INPUT, OUTPUT.  ", 2400,
+          kPanelTop + 3600 + 60, 7200, 300, false);
 
-    place(f.Frame5, "Configuration", 600, 1920, 10800, 4920, false);
-    place(f.Picture4, "", 240, 360, 10320, 3840);
-    place(f.Command14, "&Send", 3120, 4320, 1560, 420);
-    place(f.Command13, "&Cancel", 5880, 4320, 1560, 420);
+    place(f.Frame5, "Configuration", 600, kPanelTop, 10800, 4080, false);
+    place(f.Picture4, "", 240, 300, 10320, 3120);
+    place(f.Command14, "&Send", 3120, 3540, 1560, 420);
+    place(f.Command13, "&Cancel", 5880, 3540, 1560, 420);
 }
 
 void initPanelsAndNotices(MainScreen& f) {
-    place(f.Picture1, "", 3600, 2160, 4650, 2160, false);
-    place(f.Command5, "\"&Click\"  here to continue", 4440, 4440, 2880, 495, false);
-    place(f.Picture2, "", 7800, 1200, 3600, 1080, false);
+    // The error panel and its button stand where the option panels do: every report is made
+    // with the panels closed.
+    place(f.Picture1, "", 3600, kPanelTop + 120, 4650, 2160, false);
+    place(f.Command5, "\"&Click\"  here to continue", 4440, kPanelTop + 2400, 2880, 495, false);
+    // The reading-error panel stands beside the live values, so both stay readable.
+    place(f.Picture2, "", 7440, 1260, 3600, 1080, false);
     place(f.Label24, "Data Logging on", 8400, 240, 1920, 300, false);
     place(f.Image1, "logging", 10440, 180, 480, 480, false);
-    place(f.Label11, "PLEASE  WAIT....", 4800, 3600, 2400, 375, false);
+    // The busy notice shares the banner's line, to the right of the longest banner.
+    place(f.Label11, "PLEASE  WAIT....", 6600, 720, 2400, 375, false);
     f.Label11.fontSize = 12;
     place(f.Label6, "", 0, 0, 0, 0, false);
-    place(f.Command3, "\"&Live\" actual output", 9000, 1200, 2400, 495, false);
-    place(f.Label2, "KORVA", 240, 7320, 2400, 600);
+    place(f.Command3, "\"&Live\" actual output", 7440, 2340, 2400, 495, false);
+    place(f.Label2, "KORVA", 240, 8280, 2400, 600);
     f.Label2.fontSize = 18;
-    place(f.Frame6, "", 6720, 7200, 5040, 840, false);
-    place(f.Picture5, "", 6840, 7200, 4800, 780);
+    place(f.Frame6, "", 6720, 8160, 5040, 840, false);
+    place(f.Picture5, "", 6840, 8160, 4800, 780);
     place(f.Command8, "&Previous page", 240, 150, 2040, 495);
     place(f.Command15, "&Exit", 2520, 150, 2040, 495);
 }

@@ -11,6 +11,10 @@ struct Program;
 
 inline constexpr const char* kMainWindow = "Form1";
 
+// Top (twips) of the panels that open below the live values: the option panels, the scaling
+// panel, the send summary and the error panel.
+inline constexpr int kPanelTop = 2760;
+
 // Deferred actions run by Timer2 (runLater).
 inline constexpr int kActionLayout = 0;
 inline constexpr int kActionSend = 1;

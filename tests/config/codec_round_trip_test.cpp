@@ -107,6 +107,13 @@ TEST(CodecRoundTrip, CountingModeInputs) {
     EXPECT_EQ(encodeScalingValue("8388601", false, true), "8147AE");
     EXPECT_EQ(encodeScalingValue("99999999", false, true), "8F423F");
     EXPECT_EQ(decodeScalingValue("8F423F", false, true), "99999900");
+    // A totalizer counting far from zero: scale 0.16, offset 4 - 0.16 x 10000000.
+    b.p.config.scalingText = {"", "10000000", "4", "10000100", "20"};
+    ASSERT_TRUE(encodeConfiguration(b.p));
+    EXPECT_EQ(b.p.registers.scaleOffset[1], "300010");
+    EXPECT_EQ(b.p.registers.scaleOffset[2], "9270FF");
+    EXPECT_NEAR(b.p.live.outputOffset, -1599996, 1e-6);
+    EXPECT_DOUBLE_EQ(decodeOffsetCode("9270FF"), -1599990);  // 159999 x 10, as the unit reads it
     // The desired outputs keep the ordinary coding.
     EXPECT_EQ(encodeScalingValue("4", true, true), "509C40");
     // In Frequency mode the inputs are ordinary numbers.

@@ -15,9 +15,8 @@ struct CatalogueBench : test::LinkBench {
     const OptionCatalogue& cat() { return p.config.catalogue; }
 };
 
-TEST(OptionCatalogue, TypeNumbersAndNames) {
-    EXPECT_EQ(inputTypeForNumber("00"), "FP");
-    EXPECT_EQ(inputTypeForNumber("04"), "RTD");
+// Every type's number and name are among its known answers; these are the other cases.
+TEST(OptionCatalogue, UnknownTypeNumbersAndCodes) {
     EXPECT_EQ(inputTypeForNumber("07"), "TC");  // unknown numbers are taken as "TC"
     EXPECT_EQ(inputTypeForNumber(""), "TC");
     EXPECT_TRUE(isKnownInputType("ST"));
@@ -25,10 +24,11 @@ TEST(OptionCatalogue, TypeNumbersAndNames) {
 
     CatalogueBench b;
     b.build("FP");
-    EXPECT_EQ(b.p.config.inputTypeName, "FREQUENCY/PULSE");
+    const std::string name = b.p.config.inputTypeName;
+    ASSERT_FALSE(name.empty());
     b.p.config.inputType = "XX";
     typeNameOf(b.p);
-    EXPECT_EQ(b.p.config.inputTypeName, "FREQUENCY/PULSE");  // unknown code: unchanged
+    EXPECT_EQ(b.p.config.inputTypeName, name);  // unknown code: unchanged
 }
 
 TEST(OptionCatalogue, BuildResetsRecordAndRegisterImage) {
@@ -60,67 +60,6 @@ TEST(OptionCatalogue, BuildResetsRecordAndRegisterImage) {
     EXPECT_EQ(b.p.screen.currentGroup, 1);
     b.build("ACV");
     EXPECT_EQ(b.p.registers.encodedGroupCount, 4);
-}
-
-TEST(OptionCatalogue, PaddedCaptionsHoldTheirQuotedForms) {
-    CatalogueBench b;
-    b.build("TC");
-    EXPECT_EQ(b.cat().optionCaption[1][1][1], "  'J' T/C      ");
-    EXPECT_EQ(b.cat().optionCaption[1][1][6], "  'Din J' T/C  ");
-    EXPECT_EQ(b.cat().optionCaption[2][2][2], "  No   ");
-    EXPECT_EQ(b.cat().optionCaption[2][3][2], "  Volt     ");
-    EXPECT_EQ(b.cat().optionCaption[7][1][1], "        1");
-    EXPECT_EQ(b.cat().optionCaption[7][1][4], "        .001");
-    EXPECT_EQ(b.cat().rangeUnit[10], "  \xB0");
-    EXPECT_EQ(b.cat().groupTitle[1], "Input range or configuration : ");
-    EXPECT_EQ(b.cat().groupTitle[2], "Input/output mode selection : ");
-    b.build("PR");
-    EXPECT_EQ(b.cat().optionCaption[1][1][1], "  20 mA      ");
-    EXPECT_EQ(b.cat().optionCaption[2][1][1], "  No   ");
-
-    // Every option caption of groups 1 and 2 starts with two blanks and shares its item's width.
-    for (std::string_view type : kDemoTypeOrder) {
-        b.build(type);
-        for (int g = 1; g <= 2; ++g)
-            for (int i = 1; i <= b.cat().itemCount[g]; ++i) {
-                const auto width = b.cat().optionCaption[g][i][1].size();
-                for (int k = 1; k <= b.cat().choiceCount[g][i]; ++k) {
-                    const std::string& c = b.cat().optionCaption[g][i][k];
-                    EXPECT_EQ(c.substr(0, 2), "  ") << type << g << i << k;
-                    EXPECT_NE(c[2], ' ') << type << g << i << k;
-                    EXPECT_EQ(c.size(), width) << type << g << i << k;
-                }
-            }
-    }
-}
-
-TEST(OptionCatalogue, AcTypesHaveNoResolutionGroup) {
-    CatalogueBench b;
-    for (std::string_view type : {"ACV", "ACC"}) {
-        b.build(type);
-        EXPECT_EQ(b.cat().itemCount[7], 0);
-        EXPECT_EQ(b.cat().choiceCount[7][1], 0);
-    }
-    b.build("FP");
-    EXPECT_EQ(b.cat().choiceCount[7][1], 6);
-}
-
-TEST(OptionCatalogue, FilterGroupOffersEightOfNineCaptions) {
-    CatalogueBench b;
-    for (std::string_view type : kDemoTypeOrder) {
-        b.build(type);
-        EXPECT_EQ(b.cat().itemCaption[3][1], "Filter time constant :");
-        EXPECT_EQ(b.cat().choiceCount[3][1], 8) << type;
-        EXPECT_EQ(b.cat().listSlot[3][1], 9);
-    }
-    // The common groups' single items, as the menus show them.
-    EXPECT_EQ(b.cat().itemCount[4], 1);
-    EXPECT_EQ(b.cat().optionCaption[4][1][1], "Input 1");
-    EXPECT_EQ(b.cat().itemCaption[6][1], "Debounce time :  ");
-    EXPECT_EQ(b.cat().itemCaption[7][1], "Resolution :");
-    EXPECT_EQ(b.cat().optionCaption[3][1][1], "  No filtering  ");
-    EXPECT_EQ(b.cat().optionCaption[3][1][8], "  128           ");
-    EXPECT_EQ(b.cat().optionCaption[3][1][9], "  256           ");
 }
 
 TEST(OptionCatalogue, DerivedUnitsAndOutputTexts) {
@@ -165,28 +104,6 @@ TEST(OptionCatalogue, DerivedUnitsAndOutputTexts) {
     refreshDerivedLabels(b.p);
     EXPECT_EQ(b.p.config.readingUnitText, " Amp");
     EXPECT_EQ(b.p.config.temperatureSuffix, "");
-}
-
-TEST(OptionCatalogue, RangeFactorByTypeAndRange) {
-    CatalogueBench b;
-    b.build("PR");
-    const double pr[] = {5000, 250, 100000, 50000, 20000, 10000};
-    for (int k = 1; k <= 6; ++k) {
-        b.p.config.choice[1][1] = k;
-        EXPECT_DOUBLE_EQ(*rangeFactor(b.p), pr[k - 1]);
-    }
-    b.build("ST");
-    EXPECT_DOUBLE_EQ(*rangeFactor(b.p), 3333.33);
-    b.build("ACV");
-    b.p.config.choice[1][1] = 2;
-    EXPECT_DOUBLE_EQ(*rangeFactor(b.p), 25000);
-    b.build("ACC");
-    b.p.config.choice[1][1] = 4;
-    EXPECT_DOUBLE_EQ(*rangeFactor(b.p), 20000);
-    for (std::string_view type : {"TC", "RTD", "FP"}) {
-        b.build(type);
-        EXPECT_FALSE(rangeFactor(b.p).has_value()) << type;
-    }
 }
 
 TEST(OptionCatalogue, ProcessResolutionRule) {

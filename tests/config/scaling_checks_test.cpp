@@ -118,26 +118,27 @@ TEST(ScalingChecks, ExtremeInputsNeverGiveUndefinedOrOversizedCodes) {
         EXPECT_TRUE(isHexCode(b.p.registers.scaleOffset[2], 6)) << b.p.registers.scaleOffset[2];
         EXPECT_TRUE(isHexCode(b.slot(4), 24)) << b.slot(4);
     }
-    // Offset far below the limit: 0 - 200 x 100000 is coded as -1000000.
+    // An offset far below -1000000 (0 - 200 x 100000) loses digits, not its size: 199999 x 100.
     b.scaling("100000", "0", "100000.1", "20");
     ASSERT_TRUE(encodeConfiguration(b.p));
-    EXPECT_EQ(b.p.registers.scaleOffset[2], "AF4240");
-    EXPECT_DOUBLE_EQ(b.p.live.outputOffset, -1000000);
+    EXPECT_EQ(b.p.registers.scaleOffset[2], "830D3F");
+    EXPECT_NEAR(b.p.live.outputOffset, -2e7, 0.01);
     b.scaling("-100000", "20", "-99999.9", "0");
     ASSERT_TRUE(encodeConfiguration(b.p));
-    EXPECT_EQ(b.p.registers.scaleOffset[2], "AF4240");
+    EXPECT_EQ(b.p.registers.scaleOffset[2], "830D3F");
 
     // Scale limits on both sides.
     EXPECT_EQ(encodeScaleCode(-600000), "1FFEE0");
     EXPECT_EQ(encodeScaleCode(-1e30), "1FFEE0");
     EXPECT_EQ(encodeScaleCode(1e30), "17FEE0");
     EXPECT_EQ(encodeScaleCode(std::nan("")), "100000");
-    EXPECT_EQ(encodeOffsetCode(-1e30), "AF4240");
-    EXPECT_EQ(encodeOffsetCode(-HUGE_VAL), "AF4240");
+    // Below -100000000 the exponent digit would leave its field: 1000000 x 100 is the lowest.
+    EXPECT_EQ(encodeOffsetCode(-1e30), "8F4240");
+    EXPECT_EQ(encodeOffsetCode(-HUGE_VAL), "8F4240");
     EXPECT_EQ(encodeOffsetCode(-1e-9), "200000");  // rounds to zero, which has no sign
     EXPECT_DOUBLE_EQ(decodeScaleCode("1FFEE0"), -524000);
     EXPECT_DOUBLE_EQ(decodeScaleCode("180000"), 0);  // the sign bit alone: minus zero
-    EXPECT_DOUBLE_EQ(decodeOffsetCode("AF4240"), -1000000);
+    EXPECT_DOUBLE_EQ(decodeOffsetCode("8F4240"), -1e8);
 
     // Typed texts wider than the fields keep the code six digits long.
     EXPECT_EQ(encodeScalingValue("1.2345678", false, false), "61E241");

@@ -171,6 +171,28 @@ TEST(SendConfiguration, UnitSilentAtW3DStopsTheTransferWithTheFailureShown) {
     EXPECT_EQ(b.p.live.unitOutputFullScale, 20.0);
 }
 
+TEST(SendConfiguration, AfterAFailedSendTheLiveOutputFollowsWhatTheUnitConfirmed) {
+    struct Case {
+        const char* silent;  // the send stops at this command
+        double scale;
+        double offset;
+    };
+    const Case cases[] = {
+        {"W3D", 1.0, 0.0}, {"W06", 0.16, 0.0}, {"W03", 0.16, 4.0}, {"Z01", 0.16, 4.0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.silent);
+        SendBench b(kTypes[0]);
+        b.p.live.outputScale = 1.0;
+        b.p.live.outputOffset = 0.0;
+        b.p.config.scalingText = {"", "0", "4", "100", "20"};
+        b.unit.faults().silentCommands = {c.silent};
+        b.sendAndTick();
+        EXPECT_EQ(b.p.link.linkError, 1);
+        EXPECT_DOUBLE_EQ(b.p.live.outputScale, c.scale);
+        EXPECT_DOUBLE_EQ(b.p.live.outputOffset, c.offset);
+    }
+}
+
 TEST(SendConfiguration, PartialSendWritesOnlyTheOptionRegistersAndResolution) {
     for (const TypeCase& type : {kTypes[0], kTypes[4], kTypes[6]}) {
         SCOPED_TRACE(type.inputType);

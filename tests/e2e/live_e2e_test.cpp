@@ -11,8 +11,8 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "qt/application.h"
 #include "e2e_session.h"
+#include "qt/application.h"
 #include "startup_driver.h"
 #include "startup_qt_app.h"
 #include "support/sim_process.h"
@@ -22,6 +22,13 @@ namespace sigcond::test {
 namespace {
 
 constexpr const char* kMain = kMainWindow;
+
+// Saves a picture of the main screen when asked for; every text on it fits its control.
+void lookAtMain(qt::Application& app, const std::string& name) {
+    QWidget* window = app.renderer().window(kMain);
+    savePicture(window, name);
+    for (const std::string& cut : cutTexts(window)) ADD_FAILURE() << name << ": cut text " << cut;
+}
 
 class LiveE2E : public ::testing::Test {
 protected:
@@ -48,7 +55,7 @@ TEST_F(LiveE2E, ReadingsAndOutputValueFollowTheUnitAndASilenceBlinks) {
         << labelText(app, "Label4").toStdString();
     ASSERT_TRUE(waitFor([&] { return labelText(app, "Label7") == "12.340 "; }, 2000))
         << labelText(app, "Label7").toStdString();
-    savePicture(app.renderer().window(kMain), "40-live-display");
+    lookAtMain(app, "40-live-display");
 
     // The unit falls silent: one beep and the panel, then "ERROR  " blinks in the alarm colours.
     sim.signal(SIGUSR1);
@@ -57,7 +64,7 @@ TEST_F(LiveE2E, ReadingsAndOutputValueFollowTheUnitAndASilenceBlinks) {
     EXPECT_EQ(app.program().form1.Label4.backColour, 0xC00000);
     ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4").isEmpty(); }, 2000));
     ASSERT_TRUE(waitFor([&] { return labelText(app, "Label4") == "ERROR  "; }, 2000));
-    savePicture(app.renderer().window(kMain), "41-live-no-reply");
+    lookAtMain(app, "41-live-no-reply");
 
     // It answers again: the reading is back in the normal colours.
     sim.signal(SIGUSR1);
@@ -65,6 +72,16 @@ TEST_F(LiveE2E, ReadingsAndOutputValueFollowTheUnitAndASilenceBlinks) {
     EXPECT_FALSE(app.widget(kMain, "Picture2")->isVisible());
     EXPECT_EQ(app.program().form1.Label4.backColour, app.program().live.normalBackColour);
     EXPECT_FALSE(app.program().link.quickPollMode);
+
+    // The widest values and units any unit shows fit the large face of the live values.
+    MainScreen& f = app.program().form1;
+    f.Label4.caption = "-999999 ";
+    f.Label7.caption = "+999999 ";
+    f.Label13.caption = " Counts";
+    f.Label16.caption = "  Volt";
+    app.renderer().refresh();
+    EXPECT_EQ(labelText(app, "Label13"), " Counts");
+    for (const std::string& cut : cutTexts(app.renderer().window(kMain))) ADD_FAILURE() << cut;
 }
 
 TEST_F(LiveE2E, LiveScalingSendsTheUnityScaleThenStaysQuiet) {
@@ -78,6 +95,7 @@ TEST_F(LiveE2E, LiveScalingSendsTheUnityScaleThenStaysQuiet) {
 
     ASSERT_TRUE(chooseMenu(app, kMain, "CNF", "ANA1"));
     ASSERT_TRUE(waitForWidget(app, kMain, "Command7", -1, 3000));
+    lookAtMain(app, "43-scaling-panel");
     FrameWatch watch(sim);
     watch.poll();
     const std::size_t before = watch.frames().size();
@@ -92,7 +110,7 @@ TEST_F(LiveE2E, LiveScalingSendsTheUnityScaleThenStaysQuiet) {
     const long burst = indexOf("W06200000", before);
     ASSERT_GE(burst, 0);
     ASSERT_TRUE(watch.waitFor([&] { return indexOf("X01", burst) >= 0; }, 8000));
-    savePicture(app.renderer().window(kMain), "42-live-scaling");
+    lookAtMain(app, "42-live-scaling");
     const auto& f = watch.frames();
     const long reading = indexOf("X01", burst);
     ASSERT_EQ(reading, burst + 3);

@@ -136,6 +136,14 @@ TEST(CommandSet, ReadStopsAtASilentRegisterAndKeepsSlotFourDefault) {
     EXPECT_FALSE(runAll(s.p, configurationReadSequence(s.p)));
     EXPECT_EQ(s.port.commands().back(), "R05");
     EXPECT_EQ(s.p.registers.scaleRegisterText[1], "");
+
+    // A register answered with one digit: its carriage return is not data, the read is short.
+    LinkBench c;
+    setRegisterDefaults(c.p.registers, "TC");
+    answerReads(c.port, {{"R01", "2A"}, {"R02", "47"}, {"R04", "5"}});
+    EXPECT_FALSE(runAll(c.p, configurationReadSequence(c.p)));
+    EXPECT_EQ(c.port.commands().back(), "R04");
+    EXPECT_EQ(c.p.registers.registerText[3], "06");
 }
 
 struct WriteBench : LinkBench {
@@ -182,8 +190,15 @@ TEST(CommandSet, WriteStopsAtTheFirstFailureAndDropsStaleInput) {
         if (command.starts_with("W3D")) return std::optional<ScriptedReply>{};
         return std::optional{ScriptedReply::text(command.substr(0, 3) + "\r")};
     };
-    b.port.arrive("R01stale");  // a late answer: dropped before the slot writes
-    EXPECT_FALSE(runAll(b.p, configurationWriteSequence(b.p, false)));
+    // A late refusal waiting before the first write and before the scaling points is dropped,
+    // not taken for the answer to the write.
+    const auto steps = configurationWriteSequence(b.p, false);
+    bool ok = true;
+    for (std::size_t n = 0; ok && n < steps.size(); ++n) {
+        if (n == 0 || n == 3) b.port.arrive("?\r");
+        ok = runStep(b.p, steps[n]);
+    }
+    EXPECT_FALSE(ok);
     EXPECT_EQ(b.port.commands(),
               (Commands{"W0129", "W0246", "W0406", "W3C500000500000", "W3D5186A05186A0"}));
 }

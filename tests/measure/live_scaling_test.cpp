@@ -5,6 +5,7 @@
 #include "config/option_catalogue.h"
 #include "live_bench.h"
 #include "measure/scaling_panel.h"
+#include "ui/main_screen_ops.h"
 #include "ui/numeric_entry.h"
 
 namespace sigcond {
@@ -108,9 +109,23 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     EXPECT_FALSE(b.p.form1.Label11.visible);
     EXPECT_EQ(b.p.live.liveStep, 0);  // the failed exchange ended live scaling
     EXPECT_EQ(b.p.live.unityScalePending, 0);
+
+    // A scale the unit still refuses at its third sending fails the burst the same way.
+    LiveBench r("TC");
+    analogOutputScalingMenu(r.p);
+    r.p.live.liveStep = 1;
+    r.p.live.unityScalePending = 1;
+    r.port.responder = [](const std::string& command, const std::string&) {
+        return std::optional(test::ScriptedReply::text(command[2] == '5' ? "?\r" : "W06\r"));
+    };
+    r.tick();
+    EXPECT_EQ(r.port.commands().back(), "W05300002");
+    EXPECT_EQ(r.port.commands().size(), 4u);  // no "Z01"
+    EXPECT_FALSE(r.p.form1.Timer1.enabled);
+    EXPECT_EQ(r.p.live.outputScale, 1.0);
 }
 
-TEST(LiveScaling, SilentUnitDuringStep1DisablesEntryUntilTheNextReading) {
+TEST(LiveScaling, SilentUnitOrOverRangeDuringStep1DisablesEntryUntilTheNextReading) {
     LiveBench b("TC");
     analogOutputScalingMenu(b.p);
     b.dialogs.answers.push_back(Answer::No);
@@ -129,6 +144,12 @@ TEST(LiveScaling, SilentUnitDuringStep1DisablesEntryUntilTheNextReading) {
     EXPECT_TRUE(b.p.form1.Text1[3].enabled);
     EXPECT_EQ(b.p.form1.Text1[0].caption, "  42.00");
     EXPECT_EQ(b.p.form1.focus, "Text1(1)");
+    b.tickWith("?+999999");
+    EXPECT_FALSE(b.p.form1.Command4.enabled);
+    b.tickWith("  43.00");
+    EXPECT_TRUE(b.p.form1.Command4.enabled);
+    backToSummary(b.p);  // any menu action ends the live scaling
+    EXPECT_EQ(b.p.live.liveStep, 0);
 }
 
 TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {

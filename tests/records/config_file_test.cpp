@@ -6,6 +6,7 @@
 
 #include "config/register_codec.h"
 #include "records_bench.h"
+#include "ui/main_screen_ops.h"
 
 namespace sigcond {
 namespace {
@@ -53,6 +54,26 @@ TEST(ConfigFile, ThermocoupleSavedAndLoadedBackGivesTheSameFiveLines) {
     b.typeName("SECOND");
     saveConfiguration(b.p);
     EXPECT_EQ(test::fileText(b.path("SECOND.CFG")), first);
+}
+
+TEST(ConfigFile, TheNextCommitComparesTheModeWithTheLoadedOne) {
+    // A Totalize file loaded into a frequency/pulse unit that was read in Frequency mode.
+    RecordsBench b("FP");
+    b.p.config.choice[2][1] = 4;
+    b.p.config.scalingText = {"", "10000000", "4", "10000100", "20"};
+    b.typeName("TOTAL");
+    saveConfiguration(b.p);
+    b.useType("FP");
+    b.p.screen.lastOutputMode = 1;
+    b.typeName("TOTAL.CFG");
+    loadConfiguration(b.p);
+    ASSERT_EQ(b.p.config.choice[2][1], 4);
+    // The mode panel opened and closed unchanged keeps the loaded inputs.
+    b.p.screen.currentGroup = 2;
+    buildGroupPanel(b.p);
+    commitPendingPanel(b.p);
+    EXPECT_EQ(b.p.config.scalingText[1], "10000000");
+    EXPECT_EQ(b.p.config.scalingText[3], "10000100");
 }
 
 TEST(ConfigFile, LineCountFollowsTheInputType) {

@@ -39,6 +39,8 @@ TEST(PrintReport, ThermocouplePageLayout) {
     EXPECT_TRUE(b.p.form1.Timer2.enabled);
     EXPECT_TRUE(b.printer.texts.empty());  // printed on the next tick only
 
+    b.p.config.choice[2][1] = 3;  // Kelvin and a voltage output, not yet in the derived units
+    b.p.config.choice[2][3] = 2;
     printConfigurationReport(b.p);
     EXPECT_TRUE(b.printer.ended);
     EXPECT_FALSE(b.p.form1.Label3.visible);
@@ -72,11 +74,11 @@ TEST(PrintReport, ThermocouplePageLayout) {
     }
     ASSERT_NE(input, nullptr);
     EXPECT_EQ(input->x, 2000);
-    EXPECT_EQ(input->text, "00.0000" + cat.rangeUnit[1] + b.p.config.temperatureSuffix);
+    EXPECT_EQ(input->text, "00.0000  \xB0K ");
     const auto inputLine = b.lineOf(input->text);
     ASSERT_EQ(inputLine.size(), 2u);
     EXPECT_EQ(inputLine[1].x, 4740);
-    EXPECT_EQ(inputLine[1].text, "00.0000  mA");
+    EXPECT_EQ(inputLine[1].text, "00.0000  Volt");
     ASSERT_EQ(b.lineOf("Input 2   Desired output 2").size(), 1u);
 
     const auto resolution = b.lineOf(cat.itemCaption[7][1]);

@@ -257,8 +257,11 @@ TEST(MainScreenLeaving, PreviousPageGoesBackButTheCloseBoxEnds) {
     UiBench b;
     b.demoWith(0);
     b.runStartUp();
+    b.send("Form1", "GRA");
+    ASSERT_TRUE(b.p.form9.visible);
     b.send("Form1", "Command8");
     EXPECT_FALSE(b.p.form1.loaded);
+    EXPECT_FALSE(b.p.form9.visible);  // the graph window goes too
     EXPECT_TRUE(b.p.start.question.visible);
     EXPECT_EQ(b.p.start.question.pointer, Pointer::Arrow);
     EXPECT_FALSE(programEnded(b.p));
