@@ -19,6 +19,8 @@ struct CatalogueBench : test::LinkBench {
 TEST(OptionCatalogue, UnknownTypeNumbersAndCodes) {
     EXPECT_EQ(inputTypeForNumber("07"), "TC");  // unknown numbers are taken as "TC"
     EXPECT_EQ(inputTypeForNumber(""), "TC");
+    EXPECT_TRUE(isKnownInputType("ST"));
+    EXPECT_FALSE(isKnownInputType("XX"));
 
     CatalogueBench b;
     b.build("FP");
@@ -155,8 +157,9 @@ TEST(OptionCatalogue, DisplayedResolutionCaptions) {
     b.build("TC");
     EXPECT_EQ(displayedOptionCaption(b.p, 7, 1, 2), "        0.1");
     EXPECT_EQ(displayedOptionCaption(b.p, 1, 1, 2), "  'K' T/C      ");
-    EXPECT_EQ(displayedOptionCaption(b.p, 0, 1, 1), "");
-    EXPECT_EQ(displayedOptionCaption(b.p, 1, 1, 13), "");
+    for (auto [g, i, k] :
+         {std::array{0, 1, 1}, {8, 1, 1}, {1, 0, 1}, {1, 11, 1}, {1, 1, 0}, {1, 1, 13}})
+        EXPECT_EQ(displayedOptionCaption(b.p, g, i, k), "") << g << "," << i << "," << k;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
+#include "config/read_config.h"
+
 #include <gtest/gtest.h>
 
-#include "config/read_config.h"
 #include "ui/main_screen_ops.h"
 #include "ui/ui_bench.h"
 
@@ -23,11 +24,15 @@ TEST(ReadConfiguration, ThermocoupleUnitIsReadInOrderIntoTheImage) {
     ASSERT_TRUE(b.unit.setRegister("3C", "0123456789AB"));
     ASSERT_TRUE(b.unit.setRegister("3D", "BA9876543210"));
     ASSERT_TRUE(b.unit.setRegister("05", "00D870"));
+    ASSERT_TRUE(b.unit.setRegister("02", "80"));  // the output in volts
+    b.p.screen.uncommittedGroup = 2;
     readConfiguration(b.p);
     const std::vector<std::string> expected = {"U01", "R01", "R02", "R04", "R3C",
                                                "R3D", "R05", "R06", "R03"};
     EXPECT_EQ(b.commands(), expected);
-    EXPECT_EQ(b.p.registers.registerText[4], "BA9876543210" "0123456789AB");
+    EXPECT_EQ(b.p.registers.registerText[4],
+              "BA9876543210"
+              "0123456789AB");
     EXPECT_EQ(b.p.registers.scaleRegisterText[1], "00D870");
     EXPECT_EQ(b.p.transfer.unitIdentified, 1);
     EXPECT_EQ(b.p.transfer.readSucceeded, 1);
@@ -39,7 +44,18 @@ TEST(ReadConfiguration, ThermocoupleUnitIsReadInOrderIntoTheImage) {
     EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
     EXPECT_EQ(b.p.screen.lastOutputMode, b.p.config.choice[2][1]);
     EXPECT_EQ(b.p.form1.Label13.caption, b.p.config.readingUnitText);
-    EXPECT_EQ(b.p.live.unitOutputUnitText, b.p.config.outputUnitText);
+    EXPECT_EQ(b.p.live.unitOutputUnitText, "  Volt");
+    EXPECT_EQ(b.p.live.unitOutputFullScale, 10.0);
+    EXPECT_EQ(b.p.form1.Label16.caption, "  Volt");
+}
+
+TEST(ReadConfiguration, PortThatCannotBeOpenedEndsWithTheSearchError) {
+    ReadBench b(sim::UnitType::TC);
+    b.port.close();
+    b.port.setOpenFails(true);
+    readConfiguration(b.p);
+    EXPECT_EQ(b.p.link.linkError, 1);
+    EXPECT_TRUE(b.p.form1.Command5.visible);
 }
 
 TEST(ReadConfiguration, RatiometricProcessInputReadsInPercent) {
@@ -49,6 +65,15 @@ TEST(ReadConfiguration, RatiometricProcessInputReadsInPercent) {
     EXPECT_EQ(b.p.config.inputType, "PR");
     EXPECT_EQ(b.p.config.choice[1][3], 2);
     EXPECT_EQ(b.p.form1.Label13.caption, " %");
+
+    // A strain gauge is ratiometric by its second input item; other types never by that item.
+    b.p.config.inputType = "ST";
+    b.p.config.choice[1][2] = 1;
+    EXPECT_FALSE(ratiometricInput(b.p));
+    b.p.config.choice[1][2] = 2;
+    EXPECT_TRUE(ratiometricInput(b.p));
+    b.p.config.inputType = "TC";
+    EXPECT_FALSE(ratiometricInput(b.p));
 }
 
 TEST(ReadConfiguration, ReadFailureKeepsWhatWasReadAndReportsOnce) {
@@ -73,7 +98,12 @@ TEST(ReadConfiguration, DemoWorkBuildsTheCatalogueOnly) {
     b.p.config.inputType = "ACV";
     b.p.screen.unitConnected = -1;
     b.p.config.choice[1][1] = 3;
+    b.p.link.linkError = 1;  // left from earlier work
+    b.p.live.readingErrorShown = 1;
+    b.p.transfer.unitIdentified = 1;
     readConfiguration(b.p);
+    EXPECT_FALSE(b.p.form1.Command5.visible);
+    EXPECT_EQ(b.p.live.readingErrorShown, 0);
     EXPECT_FALSE(b.port.isOpen());
     EXPECT_TRUE(b.unit.frames().empty());
     EXPECT_EQ(b.p.config.choice[1][1], 1);

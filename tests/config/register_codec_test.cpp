@@ -27,7 +27,7 @@ TEST(RegisterCodec, AllOptionsAtOneForThermocouple) {
 
 TEST(RegisterCodec, BitLayoutExamples) {
     CodecBench b("TC");
-    b.choice(1, 1) = 2;  // K
+    b.choice(1, 1) = 3;  // T
     b.choice(1, 2) = 2;  // 50 Hz
     b.choice(2, 1) = 3;  // Kelvin
     b.choice(2, 2) = 2;  // no compensation
@@ -35,7 +35,7 @@ TEST(RegisterCodec, BitLayoutExamples) {
     b.choice(3, 1) = 5;  // filter 16
     b.choice(7, 1) = 3;
     ASSERT_TRUE(encodeConfiguration(b.p));
-    EXPECT_EQ(b.slot(1), "81");
+    EXPECT_EQ(b.slot(1), "82");
     EXPECT_EQ(b.slot(2), "86");
     EXPECT_EQ(b.slot(3), "04");
     EXPECT_EQ(b.slot(7), "03");
@@ -46,8 +46,10 @@ TEST(RegisterCodec, BitLayoutExamples) {
     b.choice(1, 3) = 2;  // NIST
     b.choice(1, 4) = 3;  // 4 wires
     b.choice(1, 5) = 2;  // 50 Hz
+    b.choice(2, 1) = 3;
     ASSERT_TRUE(encodeConfiguration(b.p));
     EXPECT_EQ(b.slot(1), "AF");
+    EXPECT_EQ(b.slot(2), "02");
 
     b.build("FP");
     ASSERT_TRUE(encodeConfiguration(b.p));
@@ -79,8 +81,10 @@ TEST(RegisterCodec, BitLayoutExamples) {
 
     b.build("ST");
     b.choice(1, 2) = 2;  // ratiometric: bit 5
+    b.choice(2, 1) = 2;  // Volt: bit 7
     ASSERT_TRUE(encodeConfiguration(b.p));
     EXPECT_EQ(b.slot(1), "20");
+    EXPECT_EQ(b.slot(2), "80");
 }
 
 TEST(RegisterCodec, AcTypesHaveNoResolutionRegister) {

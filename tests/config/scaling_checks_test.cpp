@@ -135,13 +135,16 @@ TEST(ScalingChecks, ExtremeInputsNeverGiveUndefinedOrOversizedCodes) {
     // Below -100000000 the exponent digit would leave its field: 1000000 x 100 is the lowest.
     EXPECT_EQ(encodeOffsetCode(-1e30), "8F4240");
     EXPECT_EQ(encodeOffsetCode(-HUGE_VAL), "8F4240");
+    EXPECT_EQ(encodeOffsetCode(-1e-9), "200000");  // rounds to zero, which has no sign
     EXPECT_DOUBLE_EQ(decodeScaleCode("1FFEE0"), -524000);
+    EXPECT_DOUBLE_EQ(decodeScaleCode("180000"), 0);  // the sign bit alone: minus zero
     EXPECT_DOUBLE_EQ(decodeOffsetCode("8F4240"), -1e8);
 
     // Typed texts wider than the fields keep the code six digits long.
     EXPECT_EQ(encodeScalingValue("1.2345678", false, false), "61E241");
     EXPECT_EQ(encodeScalingValue("-.123456", false, false), "E0303A");
     EXPECT_EQ(encodeScalingValue("99999999", false, false), "1FFFFF");
+    EXPECT_EQ(encodeScalingValue("99999.9", false, false), "2F423F");  // just fits six digits
     EXPECT_EQ(encodeScalingValue("99999999", true, false), "5FFFFF");
     EXPECT_EQ(encodeScalingValue("-5", false, true), "000000");
 }

@@ -23,8 +23,8 @@ struct TypeCase {
 };
 
 constexpr TypeCase kTypes[] = {
-    {"TC", sim::UnitType::TC},   {"RTD", sim::UnitType::RTD}, {"PR", sim::UnitType::PR},
-    {"ST", sim::UnitType::ST},   {"ACV", sim::UnitType::ACV}, {"ACC", sim::UnitType::ACC},
+    {"TC", sim::UnitType::TC}, {"RTD", sim::UnitType::RTD}, {"PR", sim::UnitType::PR},
+    {"ST", sim::UnitType::ST}, {"ACV", sim::UnitType::ACV}, {"ACC", sim::UnitType::ACC},
     {"FP", sim::UnitType::FP},
 };
 
@@ -143,7 +143,15 @@ TEST(SendConfiguration, FullSendOfEveryTypeWritesTheEncodedRegistersInOrder) {
 TEST(SendConfiguration, UnitSilentAtW3DStopsTheTransferWithTheFailureShown) {
     SendBench b(kTypes[0]);
     b.unit.faults().silentCommands = {"W3D"};
+    b.p.config.modeMarker = "NA";  // left from a loaded file
+    b.p.live.outputScale = 2.5;    // what the unit works with before the send
+    b.p.live.outputOffset = 3.5;
+    b.p.live.errorPanelShown = 1;
     b.sendAndTick();
+    EXPECT_EQ(b.p.live.errorPanelShown, 0);
+    EXPECT_EQ(b.p.config.modeMarker, "");
+    EXPECT_EQ(b.p.live.outputScale, 2.5);
+    EXPECT_EQ(b.p.live.outputOffset, 3.5);
 
     const std::vector<std::string> sent = b.sentCommands();
     ASSERT_FALSE(sent.empty());

@@ -62,16 +62,25 @@ TEST(SendSummary, RtdCopperSensorShowsNotApplicableForTypeAndStandard) {
 
     // Any other resistance shows the picks.
     b.p.config.choice[kGroupInput][1] = 2;
+    b.p.config.scalingText = {"", "00.0000", "1", "10.0000", "3"};
     showSendSummary(b.p);
     EXPECT_EQ(b.s().choices[0].lines[1], cat.optionCaption[1][2][2]);
     EXPECT_EQ(b.s().resolution[1].caption.substr(0, 2), " 1");
 
     // Temperatures in the chosen unit, outputs in the output unit.
     EXPECT_EQ(b.s().scalingValue[0].caption, "00.0000");
-    EXPECT_EQ(b.s().scalingUnit[0].caption, "  \xB0" "C ");
+    EXPECT_EQ(b.s().scalingUnit[0].caption,
+              "  \xB0"
+              "C ");
     EXPECT_EQ(b.s().scalingUnit[1].caption, "  mA");
+    EXPECT_EQ(b.s().scalingValue[1].caption, "1");
     EXPECT_EQ(b.s().scalingValue[2].caption, "10.0000");
+    EXPECT_EQ(b.s().scalingValue[3].caption, "3");
     EXPECT_FALSE(b.s().gate[1].visible);
+    // Every control of the summary is handed to the window that draws it.
+    std::vector<ControlView> views;
+    appendSendSummaryViews(b.p.form1.sendSummary, views);
+    EXPECT_EQ(views.size(), 27u);
 }
 
 TEST(SendSummary, AcVoltHasNoResolutionAndShowsTheFilterValue) {
@@ -111,6 +120,9 @@ TEST(SendSummary, ResolutionTextPerType) {
     fp.p.config.choice[kGroupMode][1] = 3;  // "A - B" counts
     showSendSummary(fp.p);
     EXPECT_EQ(fp.s().resolution[1].caption, "50000. Counts");
+    fp.p.config.choice[kGroupMode][1] = 1;  // frequency
+    showSendSummary(fp.p);
+    EXPECT_EQ(fp.s().resolution[1].caption, "50000.  Hz  ");
 }
 
 TEST(SendSummary, FrequencyUnitShowsDebounceAndGateTimesInMilliseconds) {

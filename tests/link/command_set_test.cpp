@@ -50,6 +50,11 @@ TEST(CommandSet, LineSettingsAndTables) {
     EXPECT_EQ(b.p.registers.registerNumber[5], "0D");
     EXPECT_EQ(b.p.registers.registerNumber[3], "04");
     EXPECT_EQ(b.p.registers.scaleReadCommand[2], "R06");
+    EXPECT_EQ(replyLengthFor("Q01"), 0);  // a head the table does not know
+    RegisterImage fresh;
+    setRegisterDefaults(fresh, "FP");
+    EXPECT_EQ(fresh.registerNumber[5], "0D");
+    EXPECT_EQ(fresh.encodedGroupCount, 6);
 
     b.p.link.deferredPolls = 4;
     b.p.link.settledCount = 0;
@@ -201,7 +206,10 @@ TEST(CommandSet, WriteStopsAtTheFirstFailureAndDropsStaleInput) {
 TEST(CommandSet, LiveOutputAndSingleUpdate) {
     const auto burst = liveOutputSequence("300002");
     EXPECT_EQ(texts(burst), (Commands{"W06200000", "W05300002", "Z01"}));
-    for (const auto& s : burst) EXPECT_TRUE(s.longTimeout);
+    for (const auto& s : burst) {
+        EXPECT_TRUE(s.longTimeout);
+        EXPECT_EQ(s.replyLength, 0);
+    }
     EXPECT_FALSE(outputUpdateStep().longTimeout);
     EXPECT_EQ(outputUpdateStep().command, "Z01");
     EXPECT_EQ(liveReadingStep().command, "X01");

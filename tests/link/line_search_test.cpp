@@ -80,6 +80,7 @@ TEST(LineSearch, CancelStopsTheSearchWithoutAMessage) {
     s.b.dialogs.atEventRun(3, [&] { s.b.p.start.portChooserVisible = true; });
     EXPECT_FALSE(connectToUnit(s.b.p));
     EXPECT_EQ(s.b.port.frames.size(), 2u);
+    EXPECT_EQ(s.b.p.link.linkError, 1);
     EXPECT_FALSE(s.b.p.form1.Picture1.visible);
     EXPECT_EQ(s.b.dialogs.beeps, 0);
     EXPECT_EQ(s.b.p.transfer.unitIdentified, 0);

@@ -61,6 +61,7 @@ TEST(SendCommand, RejectedCommandIsSentThreeTimesWithoutAMessage) {
     EXPECT_FALSE(b.p.form1.Picture1.visible && !b.p.form1.Picture1.lines.empty());
     EXPECT_EQ(b.dialogs.beeps, 0);
     EXPECT_EQ(b.p.link.replyText, "\r");  // the data of the third "?" reply
+    EXPECT_TRUE(b.p.link.rejected);
 
     // Two rejections, then an answer.
     b.port.frames.clear();
@@ -70,6 +71,7 @@ TEST(SendCommand, RejectedCommandIsSentThreeTimesWithoutAMessage) {
     sendCommand(b.p, "R01", 2);
     EXPECT_EQ(b.port.frames.size(), 3u);
     EXPECT_EQ(b.p.link.replyText, "29");
+    EXPECT_FALSE(b.p.link.rejected);
 }
 
 TEST(SendCommand, TimeoutsAreOneTwoOrFourSeconds) {

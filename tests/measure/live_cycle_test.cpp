@@ -55,6 +55,7 @@ TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
         EXPECT_EQ(b.p.form1.Label7.backColour, kAlarmBackColour);
     }
     EXPECT_EQ(b.p.live.focusRequest, 1);
+    EXPECT_TRUE(b.p.form1.Command4.enabled);  // no live scaling: nothing to disable
     // The next good reading brings the normal colours back.
     b.tickWith("  12.50");
     EXPECT_EQ(b.p.form1.Label4.caption, "  12.50");
@@ -71,6 +72,7 @@ TEST(LiveCycle, MissingRepliesAreSignalledOnceThenBlink) {
     EXPECT_EQ(b.p.form1.Label4.caption, "ERROR  ");
     EXPECT_EQ(b.p.form1.Label7.caption, "ERROR  ");
     EXPECT_EQ(b.p.form1.Label4.foreColour, kAlarmForeColour);
+    EXPECT_TRUE(b.p.form1.Command4.enabled);  // no live scaling: nothing to disable
     b.tickSilent();
     EXPECT_EQ(b.p.form1.Label4.caption, "");
     b.tickSilent();
@@ -128,7 +130,9 @@ TEST(DisplayMenu, DisplayOffHidesTheValuesButPollingGoesOn) {
     b.p.log.loggingOn = 1;  // logging counts down towards its next record
     b.p.log.sampleTicks = 10;
     b.p.log.sampleCountdown = 10;
+    b.p.form1.Picture2.visible = true;  // a report of a silent unit goes with the values
     displayOnOff(b.p);
+    EXPECT_FALSE(b.p.form1.Picture2.visible);
     EXPECT_FALSE(b.p.form1.Frame9.visible);
     EXPECT_EQ(b.p.live.displayOn, 0);
     b.tickWith("  10.00");
@@ -140,11 +144,23 @@ TEST(DisplayMenu, DisplayOffHidesTheValuesButPollingGoesOn) {
     b.tickSilent();
     EXPECT_FALSE(b.p.form1.Picture2.visible);
 
+    b.p.form1.Picture2.visible = true;
     displayOnOff(b.p);
+    EXPECT_FALSE(b.p.form1.Picture2.visible);
+    EXPECT_EQ(b.p.live.displayOn, 1);
     EXPECT_TRUE(b.p.form1.Frame9.visible);
     EXPECT_TRUE(b.p.form1.Timer1.enabled);
     EXPECT_EQ(b.p.live.readingErrorShown, 0);
     EXPECT_FALSE(b.p.link.quickPollMode);
+}
+
+TEST(DisplayMenu, OpeningTheMenuCommitsTheOpenPanelAndShowsTheSummary) {
+    LiveBench b;
+    b.p.screen.uncommittedGroup = 3;
+    b.p.form1.Frame5.visible = true;
+    displayMenu(b.p);
+    EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
+    EXPECT_FALSE(b.p.form1.Frame5.visible);
 }
 
 TEST(DisplayMenu, DemoWorkGetsTheNotConnectedReport) {

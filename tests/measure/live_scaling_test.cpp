@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "live_bench.h"
 #include "config/option_catalogue.h"
+#include "live_bench.h"
 #include "measure/scaling_panel.h"
 #include "ui/main_screen_ops.h"
 #include "ui/numeric_entry.h"
@@ -27,7 +27,11 @@ TEST(LiveScaling, UnityScaleBurstThenSixQuietCycles) {
     answerEverything(b, "  500.0");
     analogOutputScalingMenu(b.p);
     b.dialogs.answers.push_back(Answer::Yes);
+    b.p.form1.Text1[2].caption = "12";  // from an earlier entry
+    b.p.form1.Label10.visible = true;
     startLiveScaling(b.p);
+    EXPECT_EQ(b.p.form1.Text1[2].caption, "");
+    EXPECT_FALSE(b.p.form1.Label10.visible);
     ASSERT_FALSE(b.dialogs.messages.empty());
     EXPECT_EQ(b.dialogs.messages.back().title, "SCALE AND OFFSET");
     EXPECT_EQ(b.dialogs.messages.back().buttons, Buttons::YesNo);
@@ -63,6 +67,10 @@ TEST(LiveScaling, FrequencyUnitGetsNoQuestionAndZ01AtOnce) {
     EXPECT_EQ(b.port.commands().back(), "Z01");
     EXPECT_EQ(b.p.live.waitTicks, 1);
     EXPECT_EQ(b.p.live.unityScalePending, 0);
+    // A Z01 left unanswered is not held against the next exchange.
+    b.port.silence();
+    beginLiveScaling(b.p);
+    EXPECT_EQ(b.p.link.linkError, 0);
 }
 
 TEST(LiveScaling, OutputRangeSentWithTheLiveScalingIsTheOneTheDisplayClampsTo) {
@@ -93,7 +101,9 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     b.p.live.unityScalePending = 1;
     b.p.form1.Label11.visible = true;
     b.port.silence();
+    const double start = b.clock.monotonicSeconds();
     b.tick();
+    EXPECT_NEAR(b.clock.monotonicSeconds() - start, 4.0, 0.01);  // the burst's long timeout
     EXPECT_EQ(b.port.commands(), std::vector<std::string>{"W06200000"});
     EXPECT_FALSE(b.p.form1.Timer1.enabled);
     EXPECT_FALSE(b.p.form1.Label11.visible);
@@ -127,9 +137,11 @@ TEST(LiveScaling, SilentUnitOrOverRangeDuringStep1DisablesEntryUntilTheNextReadi
     EXPECT_FALSE(b.p.form1.Text1[1].enabled);
     EXPECT_FALSE(b.p.form1.Text1[3].enabled);
     EXPECT_EQ(b.p.form1.Text1[0].caption, "ERROR");
+    EXPECT_EQ(b.p.form1.focus, "Command3");
     b.tickWith("  42.00");
     EXPECT_TRUE(b.p.form1.Command4.enabled);
     EXPECT_TRUE(b.p.form1.Text1[1].enabled);
+    EXPECT_TRUE(b.p.form1.Text1[3].enabled);
     EXPECT_EQ(b.p.form1.Text1[0].caption, "  42.00");
     EXPECT_EQ(b.p.form1.focus, "Text1(1)");
     b.tickWith("?+999999");
@@ -158,6 +170,8 @@ TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {
     EXPECT_EQ(b.p.form1.focus, "Text1(3)");
     EXPECT_EQ(b.p.form1.Text1[2].foreColour, 0xFF0000);
 
+    b.tickSilent();  // step 2 signals a missing reply in its own box
+    EXPECT_EQ(b.p.form1.Text1[2].caption, "ERROR");
     b.tickWith("  90.00");
     EXPECT_EQ(b.p.form1.Text1[2].caption, "  90.00");
     EXPECT_EQ(b.p.live.capturedInput[2], 90.0);
@@ -167,6 +181,7 @@ TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {
     EXPECT_EQ(b.p.live.liveStep, 0);
     EXPECT_EQ(b.p.config.scalingText[3], "  90.00");
     EXPECT_EQ(b.p.config.scalingText[4], "20");
+    EXPECT_EQ(b.p.form1.Text1[2].foreColour, 0x000000);
     EXPECT_TRUE(b.p.form1.Command7.enabled);
     EXPECT_EQ(b.p.form1.focus, "Command3");
 }

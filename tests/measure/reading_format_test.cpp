@@ -16,6 +16,7 @@ TEST(ReadingFormat, OutputValueIsOffsetPlusScaleTimesReadingWithinTheLimits) {
 
 TEST(ReadingFormat, SevenCharactersPadsAndCuts) {
     EXPECT_EQ(fitToSevenCharacters("4"), "4.00000");
+    EXPECT_EQ(fitToSevenCharacters("1.5"), "1.50000");
     EXPECT_EQ(fitToSevenCharacters("-0.28"), "-0.2800");
     EXPECT_EQ(fitToSevenCharacters("12.34567"), "12.3456");
     EXPECT_EQ(fitToSevenCharacters("24"), "24.0000");

@@ -26,9 +26,13 @@ void typeAll(Program& p, const std::string& in1, const std::string& out1, const 
 
 TEST(ScalingPanel, OpensWithTheRecordTextsCaptionsAndUnits) {
     LiveBench b;
+    b.p.form1.Command7.enabled = false;  // as a finished live scaling leaves it
     analogOutputScalingMenu(b.p);
     const MainScreen& f = b.p.form1;
     EXPECT_TRUE(f.Frame2.visible);
+    EXPECT_TRUE(f.Command7.enabled);
+    EXPECT_TRUE(f.Command4.visible);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(f.Label8[i].visible) << i;
     EXPECT_EQ(b.p.screen.currentGroup, 4);
     EXPECT_EQ(f.Label8[0].caption, "Input 1");
     EXPECT_EQ(f.Label8[3].caption, "Desired output 2");
