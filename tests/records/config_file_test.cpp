@@ -1,5 +1,6 @@
 #include "records/config_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,6 +89,11 @@ TEST(ConfigFile, LineCountFollowsTheInputType) {
         EXPECT_EQ(countLines(text), lines) << type;
         EXPECT_EQ(text.find('\n'), text.find('\r') + 1) << type;
     }
+    // The register slots in file order: 1 to 4 (to 6 for frequency/pulse), then 7 except for AC.
+    const std::array<std::string, 13> r{"", "1", "2", "3", "4", "5", "6", "7", "8"};
+    EXPECT_EQ(configurationFileText(r, 4, "TC"), "1\r\n2\r\n3\r\n4\r\n7\r\n");
+    EXPECT_EQ(configurationFileText(r, 6, "FP"), "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n");
+    EXPECT_EQ(configurationFileText(r, 4, "ACC"), "1\r\n2\r\n3\r\n4\r\n");
 }
 
 TEST(ConfigFile, LoadingUnderAnotherTypeFillsSlotsInFileOrder) {
@@ -121,6 +127,7 @@ TEST(ConfigFile, LoadRefusesFilesThatHoldNoConfiguration) {
         "29\r\n4G\r\n",                                       // not hexadecimal
         "  12.3  \xB0" "C           12:00:00      12-08-2026\r\n",  // a data log
         "29\r\n\r\n06\r\n",                                   // an empty line
+        "29\n\n06\n",                                         // an empty line, LF ends
         "029\r\n46\r\n",                                      // wider than its register
         "29\r\n46\r\n06\r\n" + std::string(24, '0') + "\r\n3\r\n",  // slot 7 too short
         "\"4G\"\r\n",                                         // quoted, not hexadecimal
@@ -145,13 +152,14 @@ TEST(ConfigFile, LoadRefusesFilesThatHoldNoConfiguration) {
 
 TEST(ConfigFile, FieldsAreReadAsCommaSeparatedTextFields) {
     std::array<std::string, 13> slots{};
-    const std::string text = "  29\r\n\"46\"\r\n 06,filter\r\n\"" + std::string(23, '1') +
-                             "a\" , scaling\r\n\t\"03\",\r\n";
+    // The last line has no line end and still counts.
+    const std::string text = "  29\r\n\"46\"\r\n 06 ,filter\r\n\"" + std::string(20, '1') +
+                             "9Faf\" , scaling\r\n\t\"03\",";
     ASSERT_EQ(readConfigurationText(text, 4, "TC", slots), FileProblem::None);
     EXPECT_EQ(slots[1], "29");
     EXPECT_EQ(slots[2], "46");
     EXPECT_EQ(slots[3], "06");
-    EXPECT_EQ(slots[4], std::string(23, '1') + "A");
+    EXPECT_EQ(slots[4], std::string(20, '1') + "9FAF");
     EXPECT_EQ(slots[7], "03");
 }
 
@@ -254,6 +262,27 @@ TEST(ConfigFile, ReplacingWritesWholeFilesAndKeepsTheOldOneOnFailure) {
         EXPECT_EQ(after.st_gid, 4322u);
         EXPECT_EQ(after.st_mode & 07777, 0640u);
     }
+    // A new file gets the permissions the umask leaves, and the umask stays as it was.
+    const mode_t mask = ::umask(027);
+    ASSERT_EQ(writeFileReplacing(b.path("NEW.CFG"), "x"), 0);
+    EXPECT_EQ(::umask(mask), 027u);
+    struct stat created {};
+    ASSERT_EQ(::stat(b.path("NEW.CFG").c_str(), &created), 0);
+    EXPECT_EQ(created.st_mode & 07777, 0640u);
+    // Through a link: the file it points to is replaced and the link stays.
+    std::filesystem::create_symlink(target, b.path("LINK.CFG"));
+    ASSERT_EQ(writeFileReplacing(b.path("LINK.CFG"), "linked\r\n"), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(b.path("LINK.CFG")));
+    EXPECT_EQ(test::fileText(target), "linked\r\n");
+    // A device is written in place: here a pseudo-terminal, read back on its other side.
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal) | ::unlockpt(terminal), 0);
+    EXPECT_EQ(writeFileReplacing(::ptsname(terminal), "pty"), 0);
+    char echoed[8] = {};
+    EXPECT_EQ(::read(terminal, echoed, sizeof echoed), 3);
+    EXPECT_STREQ(echoed, "pty");
+    ::close(terminal);
     EXPECT_EQ(writeFileReplacing(b.path("no/A.CFG"), "x"), ENOENT);
     EXPECT_EQ(writeFileReplacing("/dev/full", "x"), ENOSPC);
     EXPECT_EQ(problemOfError(ENOENT, b.path("no/A.CFG"), true), FileProblem::PathNotFound);

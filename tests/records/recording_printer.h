@@ -25,6 +25,10 @@ public:
     bool begun = false;
     bool ended = false;
     std::vector<PrintedText> texts;  // non-empty prints only
+    // The page as printed: one row per line, each text as "x:text" and the texts of one line
+    // joined by " | "; a line ended without text is an empty row; a move of the vertical
+    // position is a row "[+twips]".
+    std::string transcript;
 
     bool beginDocument() override {
         begun = !failBegin;
@@ -32,9 +36,19 @@ public:
     }
     void setCurrentX(int twips) override { x_ = twips; }
     int currentY() const override { return y_; }
-    void setCurrentY(int twips) override { y_ = twips; }
+    void setCurrentY(int twips) override {
+        transcript += "[+" + std::to_string(twips - y_) + "]\n";
+        y_ = twips;
+    }
     void print(const std::string& text, bool stayOnLine) override {
-        if (!text.empty()) texts.push_back({x_, y_, text});
+        if (!text.empty()) {
+            texts.push_back({x_, y_, text});
+            row_ += (row_.empty() ? "" : " | ") + std::to_string(x_) + ":" + text;
+        }
+        if (!stayOnLine) {
+            transcript += row_ + "\n";
+            row_.clear();
+        }
         if (stayOnLine) {
             x_ += static_cast<int>(text.size()) * kCharWidth;
         } else {
@@ -58,6 +72,7 @@ public:
 private:
     int x_ = 0;
     int y_ = 0;
+    std::string row_;
 };
 
 }  // namespace sigcond::test
