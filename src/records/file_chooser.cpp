@@ -95,8 +95,12 @@ bool sameText(const std::string& a, const std::string& b) { return upper(a) == u
 }  // namespace
 
 std::vector<std::string> mountedVolumes() {
-    std::vector<std::string> volumes = {"/"};
     std::ifstream mounts("/proc/mounts");
+    return volumesOf(mounts);
+}
+
+std::vector<std::string> volumesOf(std::istream& mounts) {
+    std::vector<std::string> volumes = {"/"};
     std::string line;
     while (std::getline(mounts, line)) {
         std::istringstream fields(line);
@@ -105,8 +109,11 @@ std::vector<std::string> mountedVolumes() {
         if (kPseudoFileSystems.count(type) != 0) continue;
         mountPoint = unescapeMountPath(mountPoint);
         if (mountPoint.empty() || mountPoint[0] != '/') continue;
+        // The system's own places; but removable media that the desktop mounts under
+        // /run/media/<user> are the operator's.
         if (mountPoint.rfind("/proc", 0) == 0 || mountPoint.rfind("/sys", 0) == 0 ||
-            mountPoint.rfind("/dev", 0) == 0 || mountPoint.rfind("/run", 0) == 0) {
+            mountPoint.rfind("/dev", 0) == 0 ||
+            (mountPoint.rfind("/run", 0) == 0 && mountPoint.rfind("/run/media/", 0) != 0)) {
             continue;
         }
         if (std::find(volumes.begin(), volumes.end(), mountPoint) == volumes.end()) {

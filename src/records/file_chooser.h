@@ -3,6 +3,7 @@
 // fileChooserView and forwards its events to fileChooserEvent (through dispatchEvent).
 #pragma once
 
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct FileChooser {
 
 // Mount points of the mounted volumes, "/" first, pseudo file systems left out.
 std::vector<std::string> mountedVolumes();
+
+// The same from a mount table in the form of /proc/mounts.
+std::vector<std::string> volumesOf(std::istream& mounts);
 
 // True when the name matches the pattern ("*" any run, "?" one character), ignoring case.
 bool matchesPattern(const std::string& name, const std::string& pattern);

@@ -167,6 +167,7 @@ TEST(DataLog, CancelledChooserOrSamplingWindowStartsNothing) {
     b.dialogs.modalActions.push_back([&b] { samplingCancel(b.p); });
     startLogging(b.p);
     EXPECT_EQ(b.p.log.loggingOn, 0);
+    EXPECT_FALSE(b.p.samplingfrm.visible);
     EXPECT_FALSE(std::filesystem::exists(b.path("NOT.DAT")));
     EXPECT_EQ(b.dialogs.modalWindows, (std::vector<std::string>{"Form8", "Form8", "samplingfrm"}));
 }
@@ -193,6 +194,13 @@ TEST(DataLog, SamplingWindowKeyRulesAndMessages) {
     key = '5';
     samplingKeyPress(b.p, 0, key);
     EXPECT_EQ(key, '5');
+    samplingKeyPress(b.p, 3, key);  // no such box
+    EXPECT_EQ(key, 0);
+    // Focus and text events for a box that does not exist change nothing.
+    ScreenEvent focus{.window = "samplingfrm", .control = "Text1", .index = 3,
+                      .kind = EventKind::GotFocus};
+    samplingWindowEvent(b.p, focus);
+    EXPECT_EQ(w.focus, "Text1(0)");
     for (int dropped : {'a', '.', '-', ' '}) {
         key = dropped;
         samplingKeyPress(b.p, 2, key);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "records_bench.h"
 
 namespace sigcond {
@@ -95,6 +97,7 @@ TEST(FileChooser, FileClicksEnterAndFolderNavigation) {
     ASSERT_EQ(b.p.form8.File1.lines, (std::vector<std::string>{"PUMP.CFG"}));
     fileChooserFileClick(b.p, 0);
     EXPECT_EQ(b.p.form8.Text1.caption, "PUMP.CFG");
+    EXPECT_EQ(b.p.form8.File1.selected, 0);
     EXPECT_TRUE(b.p.form8.visible);
 
     ScreenEvent enter{.window = "Form8", .control = "Text1", .kind = EventKind::KeyPress,
@@ -156,6 +159,25 @@ TEST(FileChooser, PatternMatchingIgnoresCase) {
     EXPECT_FALSE(matchesPattern("a.cfgx", "*.CFG"));
     EXPECT_FALSE(matchesPattern("acfg", "*.CFG"));
     EXPECT_TRUE(matchesPattern("x1.dat", "x?.DAT"));
+}
+
+TEST(FileChooser, DrivesAreTheOperatorsVolumesFromTheMountTable) {
+    std::istringstream mounts(
+        "/dev/sda1 / ext4 rw 0 0\n"
+        "proc /proc proc rw 0 0\n"
+        "tmpfs /tmp tmpfs rw 0 0\n"
+        "/dev/sdc1 /run/media/tech/BENCH vfat rw 0 0\n"
+        "/dev/sda2 /run/lock ext4 rw 0 0\n"
+        "/dev/sda3 /sys/x ext4 rw 0 0\n"
+        "/dev/sda4 /dev/y ext4 rw 0 0\n"
+        "/dev/sdb1 /media/usb\\040stick\\134 vfat rw 0 0\n"
+        "/dev/sda5 /home ext4 rw 0 0\n"
+        "/dev/sda5 /home ext4 rw 0 0\n"
+        "short line\n"
+        "/dev/sda6 /mnt/end\\04 ext4 rw 0 0\n");
+    EXPECT_EQ(volumesOf(mounts),
+              (std::vector<std::string>{"/", "/home", "/media/usb stick\\", "/mnt/end\\04",
+                                        "/run/media/tech/BENCH"}));
 }
 
 }  // namespace
