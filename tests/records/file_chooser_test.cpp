@@ -161,6 +161,58 @@ TEST(FileChooser, PatternMatchingIgnoresCase) {
     EXPECT_TRUE(matchesPattern("x1.dat", "x?.DAT"));
 }
 
+TEST(FileChooser, TheChooserFollowsItsScreenEvents) {
+    RecordsBench b;
+    std::filesystem::create_directory(b.folder / "jobs");
+    test::writeText(b.path("jobs/PUMP.CFG"), "");
+    FileChooser& w = b.p.form8;
+    const auto open = [&] {
+        b.p.files.configFileName = "Load configuration";
+        b.p.files.fileChosen = 0;
+        loadFileChooser(b.p);
+    };
+    const auto send = [&](const std::string& control, EventKind kind, int selected = -1,
+                          const std::string& text = "", int key = 0) {
+        ScreenEvent e{.window = "Form8", .control = control, .kind = kind, .keyAscii = key,
+                      .text = text, .selected = selected};
+        fileChooserEvent(b.p, e);
+        return e.keyAscii;
+    };
+    open();
+    EXPECT_EQ(w.focus, "Text1");
+    send("Text1", EventKind::Change, -1, "TYPED");
+    EXPECT_EQ(w.Text1.caption, "TYPED");
+    send("Dir1", EventKind::Click, 1);
+    EXPECT_EQ(w.Dir1.selected, 1);
+    EXPECT_EQ(w.Label2.caption, b.folder.string());  // a click only selects
+    send("Dir1", EventKind::DoubleClick, 1);
+    EXPECT_EQ(w.Label2.caption, b.path("jobs"));
+    send("File1", EventKind::Click, 0);
+    EXPECT_EQ(w.Text1.caption, "PUMP.CFG");
+    EXPECT_EQ(send("Text1", EventKind::KeyPress, -1, "", 'a'), 'a');
+    send("Drive1", EventKind::Change, w.rememberedDrive);  // the same drive: nothing moves
+    EXPECT_EQ(w.Label2.caption, b.path("jobs"));
+    EXPECT_TRUE(w.visible);
+    send("Command1", EventKind::Click);
+    EXPECT_EQ(b.p.files.configFileName, "");
+    EXPECT_FALSE(w.visible);
+
+    open();  // Cancel kept no folder: the chooser opens where it did before
+    EXPECT_EQ(w.Label2.caption, b.folder.string());
+    send("Dir1", EventKind::DoubleClick, 1);
+    send("File1", EventKind::DoubleClick, 0);
+    EXPECT_EQ(b.p.files.configFileName, b.path("jobs/PUMP.CFG"));
+    open();
+    send("Text1", EventKind::Change, -1, "NEW");
+    send("Command2", EventKind::Click);
+    EXPECT_EQ(b.p.files.configFileName, b.path("jobs/NEW.CFG"));
+    EXPECT_EQ(b.p.files.fileChosen, 1);
+    open();
+    send("", EventKind::CloseRequest);
+    EXPECT_EQ(b.p.files.configFileName, "");
+    EXPECT_FALSE(w.visible);
+}
+
 TEST(FileChooser, DrivesAreTheOperatorsVolumesFromTheMountTable) {
     std::istringstream mounts(
         "/dev/sda1 / ext4 rw 0 0\n"

@@ -61,6 +61,7 @@ TEST(TrendGraph, FewerThanTwoReadingsDrawTwoPointsWithoutChangingTheBuffer) {
     ScreenEvent goBack{.window = "Form9", .control = "Command1", .kind = EventKind::Click};
     graphWindowEvent(b.p, goBack);
     EXPECT_FALSE(b.p.form9.visible);
+    EXPECT_FALSE(b.p.form9.Timer1.enabled);
 }
 
 TEST(TrendGraph, ChartAndButtonsFollowTheWindowSize) {
