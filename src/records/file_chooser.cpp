@@ -73,23 +73,6 @@ std::string workingFolder() {
     return ec ? std::string("/") : here.string();
 }
 
-// Index of the drive (mount point) that holds the folder: the longest matching mount point.
-int driveOf(const std::vector<std::string>& drives, const std::string& directory) {
-    int best = -1;
-    std::size_t bestLength = 0;
-    for (std::size_t i = 0; i < drives.size(); ++i) {
-        const std::string& d = drives[i];
-        const bool inside = d == "/" || directory == d ||
-                            (directory.size() > d.size() && directory.compare(0, d.size(), d) == 0 &&
-                             directory[d.size()] == '/');
-        if (inside && (best < 0 || d.size() > bestLength)) {
-            best = static_cast<int>(i);
-            bestLength = d.size();
-        }
-    }
-    return best;
-}
-
 bool sameText(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
 
 }  // namespace
@@ -126,6 +109,22 @@ std::vector<std::string> volumesOf(std::istream& mounts) {
 
 bool matchesPattern(const std::string& name, const std::string& pattern) {
     return matchFrom(name, 0, pattern, 0);
+}
+
+int driveOf(const std::vector<std::string>& drives, const std::string& directory) {
+    int best = -1;
+    std::size_t bestLength = 0;
+    for (std::size_t i = 0; i < drives.size(); ++i) {
+        const std::string& d = drives[i];
+        const bool inside = d == "/" || directory == d ||
+                            (directory.size() > d.size() && directory.compare(0, d.size(), d) == 0 &&
+                             directory[d.size()] == '/');
+        if (inside && (best < 0 || d.size() > bestLength)) {
+            best = static_cast<int>(i);
+            bestLength = d.size();
+        }
+    }
+    return best;
 }
 
 bool fileChooserSetDirectory(Program& p, const std::string& directory) {

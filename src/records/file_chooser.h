@@ -52,6 +52,10 @@ std::vector<std::string> mountedVolumes();
 // The same from a mount table in the form of /proc/mounts.
 std::vector<std::string> volumesOf(std::istream& mounts);
 
+// Index of the drive (mount point) that holds the folder: the longest mount point that is the
+// folder or one of its parents; -1 when none is.
+int driveOf(const std::vector<std::string>& drives, const std::string& directory);
+
 // True when the name matches the pattern ("*" any run, "?" one character), ignoring case.
 bool matchesPattern(const std::string& name, const std::string& pattern);
 

@@ -159,6 +159,18 @@ TEST(FileChooser, PatternMatchingIgnoresCase) {
     EXPECT_FALSE(matchesPattern("a.cfgx", "*.CFG"));
     EXPECT_FALSE(matchesPattern("acfg", "*.CFG"));
     EXPECT_TRUE(matchesPattern("x1.dat", "x?.DAT"));
+    EXPECT_TRUE(matchesPattern("a.cfg", "*.CFG*"));
+    EXPECT_FALSE(matchesPattern("a.cf", "*.CF?"));
+}
+
+TEST(FileChooser, TheDriveOfAFolderIsTheLongestMountPointHoldingIt) {
+    const std::vector<std::string> drives = {"/", "/home", "/home/tech/usb", "/media"};
+    EXPECT_EQ(driveOf(drives, "/home/tech/usb/jobs"), 2);
+    EXPECT_EQ(driveOf(drives, "/home/tech"), 1);
+    EXPECT_EQ(driveOf(drives, "/media"), 3);
+    EXPECT_EQ(driveOf(drives, "/homework"), 0);
+    EXPECT_EQ(driveOf({"/mnt", "/mnt/a"}, "/etc"), -1);
+    EXPECT_EQ(driveOf({"/mnt", "/mnt/a"}, "/mnt/a"), 1);
 }
 
 TEST(FileChooser, TheChooserFollowsItsScreenEvents) {
