@@ -150,6 +150,19 @@ TEST(FileChooser, UnreadableDriveAsksToRetryAndFallsBackOnCancel) {
     EXPECT_EQ(w.Drive1.selected, remembered);
     EXPECT_EQ(w.Label2.caption, b.folder.string());
     EXPECT_EQ(w.pointer, Pointer::Arrow);
+
+    // A readable drive: the chooser shows its top folder and remembers the drive.
+    w.drives = {"/", b.folder.string()};
+    w.Drive1.lines = w.drives;
+    w.rememberedDrive = 1;
+    fileChooserDriveChange(b.p, 0);
+    EXPECT_EQ(w.Label2.caption, "/");
+    EXPECT_EQ(w.rememberedDrive, 0);
+    for (int outside : {-1, 2}) fileChooserDriveChange(b.p, outside);
+    EXPECT_EQ(w.Drive1.selected, 0);
+    fileChooserDriveChange(b.p, 1);
+    EXPECT_EQ(w.Label2.caption, b.folder.string());
+    EXPECT_EQ(b.dialogs.messages.size(), 2u);
 }
 
 TEST(FileChooser, PatternMatchingIgnoresCase) {
