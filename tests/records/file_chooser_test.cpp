@@ -52,6 +52,7 @@ TEST(FileChooser, NameRulesCompleteTheExtensionOrRejectTheName) {
         {"/elsewhere/X.TXT", "/elsewhere/X.TXT"},  // a complete path is taken as typed
         {"MYSET.TXT", "ERROR"},
         {"MYSET.", "ERROR"},
+        {"MYSET.CFGX", prefix + "MYSET.CFGX"},  // only three characters are compared
     };
     for (const Case& c : cases) {
         b.p.files.configFileName = "Save configuration";
@@ -63,6 +64,11 @@ TEST(FileChooser, NameRulesCompleteTheExtensionOrRejectTheName) {
         EXPECT_EQ(b.p.files.fileChosen, 1) << c.typed;
         EXPECT_FALSE(b.p.form8.visible) << c.typed;
     }
+    b.p.files.lastDirectory = "/";
+    loadFileChooser(b.p);
+    b.p.form8.Text1.caption = "ROOT";
+    fileChooserOk(b.p);
+    EXPECT_EQ(b.p.files.configFileName, "/ROOT.CFG");
     ASSERT_EQ(b.dialogs.messages.size(), 2u);
     EXPECT_EQ(b.dialogs.messages[0].text, "File name should be filename.CFG\r");
     EXPECT_EQ(b.dialogs.messages[0].icon, Icon::Exclamation);
@@ -211,6 +217,13 @@ TEST(FileChooser, TheChooserFollowsItsScreenEvents) {
     EXPECT_EQ(w.Dir1.selected, 1);
     EXPECT_EQ(w.Label2.caption, b.folder.string());  // a click only selects
     send("Dir1", EventKind::DoubleClick, 1);
+    EXPECT_EQ(w.Label2.caption, b.path("jobs"));
+    for (int outside : {-1, 1}) {  // the lists hold ".." and "PUMP.CFG" only
+        send("File1", EventKind::Click, outside);
+        send("File1", EventKind::DoubleClick, outside);
+        send("Dir1", EventKind::DoubleClick, outside);
+    }
+    EXPECT_EQ(w.Text1.caption, "TYPED");
     EXPECT_EQ(w.Label2.caption, b.path("jobs"));
     send("File1", EventKind::Click, 0);
     EXPECT_EQ(w.Text1.caption, "PUMP.CFG");

@@ -238,6 +238,8 @@ TEST(ScreenLayout, TheRecordsWindowsShowTheirControlsAndNothingCoversAnything) {
               "Label2 \"/\", Dir1, Label3 \"Drive :\", Drive1, Command2 \"OK\", "
               "Command1 \"Cancel\"");
     for (const std::string& fault : layoutFaults(chooser)) ADD_FAILURE() << "Form8: " << fault;
+    EXPECT_TRUE(chooser.name == "Form8" && chooser.modal && chooser.title == &p.form8.title &&
+                chooser.pointer == &p.form8.pointer && chooser.focus == &p.form8.focus);
 
     loadSamplingWindow(p);
     const WindowView sampling = samplingWindowView(p);
