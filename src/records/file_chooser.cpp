@@ -73,7 +73,44 @@ std::string workingFolder() {
     return ec ? std::string("/") : here.string();
 }
 
-// Index of the drive (mount point) that holds the folder: the longest matching mount point.
+bool sameText(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
+
+}  // namespace
+
+std::vector<std::string> mountedVolumes() {
+    std::ifstream mounts("/proc/mounts");
+    return volumesOf(mounts);
+}
+
+std::vector<std::string> volumesOf(std::istream& mounts) {
+    std::vector<std::string> volumes = {"/"};
+    std::string line;
+    while (std::getline(mounts, line)) {
+        std::istringstream fields(line);
+        std::string device, mountPoint, type;
+        if (!(fields >> device >> mountPoint >> type)) continue;
+        if (kPseudoFileSystems.count(type) != 0) continue;
+        mountPoint = unescapeMountPath(mountPoint);
+        if (mountPoint.empty() || mountPoint[0] != '/') continue;
+        // The system's own places; but removable media that the desktop mounts under
+        // /run/media/<user> are the operator's.
+        if (mountPoint.rfind("/proc", 0) == 0 || mountPoint.rfind("/sys", 0) == 0 ||
+            mountPoint.rfind("/dev", 0) == 0 ||
+            (mountPoint.rfind("/run", 0) == 0 && mountPoint.rfind("/run/media/", 0) != 0)) {
+            continue;
+        }
+        if (std::find(volumes.begin(), volumes.end(), mountPoint) == volumes.end()) {
+            volumes.push_back(mountPoint);
+        }
+    }
+    std::sort(volumes.begin() + 1, volumes.end());
+    return volumes;
+}
+
+bool matchesPattern(const std::string& name, const std::string& pattern) {
+    return matchFrom(name, 0, pattern, 0);
+}
+
 int driveOf(const std::vector<std::string>& drives, const std::string& directory) {
     int best = -1;
     std::size_t bestLength = 0;
@@ -88,37 +125,6 @@ int driveOf(const std::vector<std::string>& drives, const std::string& directory
         }
     }
     return best;
-}
-
-bool sameText(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
-
-}  // namespace
-
-std::vector<std::string> mountedVolumes() {
-    std::vector<std::string> volumes = {"/"};
-    std::ifstream mounts("/proc/mounts");
-    std::string line;
-    while (std::getline(mounts, line)) {
-        std::istringstream fields(line);
-        std::string device, mountPoint, type;
-        if (!(fields >> device >> mountPoint >> type)) continue;
-        if (kPseudoFileSystems.count(type) != 0) continue;
-        mountPoint = unescapeMountPath(mountPoint);
-        if (mountPoint.empty() || mountPoint[0] != '/') continue;
-        if (mountPoint.rfind("/proc", 0) == 0 || mountPoint.rfind("/sys", 0) == 0 ||
-            mountPoint.rfind("/dev", 0) == 0 || mountPoint.rfind("/run", 0) == 0) {
-            continue;
-        }
-        if (std::find(volumes.begin(), volumes.end(), mountPoint) == volumes.end()) {
-            volumes.push_back(mountPoint);
-        }
-    }
-    std::sort(volumes.begin() + 1, volumes.end());
-    return volumes;
-}
-
-bool matchesPattern(const std::string& name, const std::string& pattern) {
-    return matchFrom(name, 0, pattern, 0);
 }
 
 bool fileChooserSetDirectory(Program& p, const std::string& directory) {

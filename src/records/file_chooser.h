@@ -3,6 +3,7 @@
 // fileChooserView and forwards its events to fileChooserEvent (through dispatchEvent).
 #pragma once
 
+#include <istream>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,13 @@ struct FileChooser {
 
 // Mount points of the mounted volumes, "/" first, pseudo file systems left out.
 std::vector<std::string> mountedVolumes();
+
+// The same from a mount table in the form of /proc/mounts.
+std::vector<std::string> volumesOf(std::istream& mounts);
+
+// Index of the drive (mount point) that holds the folder: the longest mount point that is the
+// folder or one of its parents; -1 when none is.
+int driveOf(const std::vector<std::string>& drives, const std::string& directory);
 
 // True when the name matches the pattern ("*" any run, "?" one character), ignoring case.
 bool matchesPattern(const std::string& name, const std::string& pattern);

@@ -167,6 +167,7 @@ TEST(DataLog, CancelledChooserOrSamplingWindowStartsNothing) {
     b.dialogs.modalActions.push_back([&b] { samplingCancel(b.p); });
     startLogging(b.p);
     EXPECT_EQ(b.p.log.loggingOn, 0);
+    EXPECT_FALSE(b.p.samplingfrm.visible);
     EXPECT_FALSE(std::filesystem::exists(b.path("NOT.DAT")));
     EXPECT_EQ(b.dialogs.modalWindows, (std::vector<std::string>{"Form8", "Form8", "samplingfrm"}));
 }
@@ -193,6 +194,13 @@ TEST(DataLog, SamplingWindowKeyRulesAndMessages) {
     key = '5';
     samplingKeyPress(b.p, 0, key);
     EXPECT_EQ(key, '5');
+    samplingKeyPress(b.p, 3, key);  // no such box
+    EXPECT_EQ(key, 0);
+    // Focus and text events for a box that does not exist change nothing.
+    ScreenEvent focus{.window = "samplingfrm", .control = "Text1", .index = 3,
+                      .kind = EventKind::GotFocus};
+    samplingWindowEvent(b.p, focus);
+    EXPECT_EQ(w.focus, "Text1(0)");
     for (int dropped : {'a', '.', '-', ' '}) {
         key = dropped;
         samplingKeyPress(b.p, 2, key);
@@ -224,6 +232,46 @@ TEST(DataLog, SamplingWindowKeyRulesAndMessages) {
     EXPECT_EQ(b.p.log.sampleTicks, 712800);
     EXPECT_EQ(b.p.log.sampleCountdown, 712800);
     EXPECT_EQ(b.p.log.loggingOn, 1);
+}
+
+TEST(DataLog, SamplingWindowFollowsItsScreenEvents) {
+    RecordsBench b;
+    loadSamplingWindow(b.p);
+    SamplingWindow& w = b.p.samplingfrm;
+    w.Command1[0].caption = "changed";
+    loadSamplingWindow(b.p);  // a fresh window each time
+    EXPECT_EQ(w.Command1[0].caption, "&OK");
+    const auto send = [&](const std::string& control, int index, EventKind kind, int key = 0,
+                          const std::string& text = "") {
+        ScreenEvent e{.window = "samplingfrm", .control = control, .index = index, .kind = kind,
+                      .keyAscii = key, .text = text};
+        samplingWindowEvent(b.p, e);
+        return e.keyAscii;
+    };
+    for (int box : {0, 1, 2}) send("Text1", box, EventKind::Change, 0, std::to_string(box + 1));
+    send("Text1", -1, EventKind::Change, 0, "9");
+    EXPECT_EQ(w.Text1[0].caption + w.Text1[1].caption + w.Text1[2].caption, "123");
+    send("Text1", 2, EventKind::GotFocus);
+    EXPECT_EQ(w.focus, "Text1(2)");
+    send("Text1", 0, EventKind::GotFocus);
+    send("Text1", -1, EventKind::GotFocus);
+    EXPECT_EQ(w.focus, "Text1(0)");
+    send("Text1", 1, EventKind::KeyPress, 13);
+    EXPECT_EQ(w.focus, "Text1(2)");
+    EXPECT_EQ(send("Text1", 1, EventKind::KeyPress, '0'), '0');
+    EXPECT_EQ(send("Text1", 1, EventKind::KeyPress, '9'), '9');
+    EXPECT_EQ(send("Text1", 1, EventKind::KeyPress, '/'), 0);
+    EXPECT_EQ(send("Text1", 1, EventKind::KeyPress, ':'), 0);
+    EXPECT_EQ(send("Command1", 0, EventKind::GotFocus), 0);
+    EXPECT_TRUE(w.visible);
+    send("Command1", 0, EventKind::Click);  // OK: 1 h 2 min 3 s in half-second cycles
+    EXPECT_EQ(b.p.log.sampleTicks, 2 * 3723);
+    EXPECT_EQ(b.p.log.loggingOn, 1);
+    EXPECT_FALSE(w.visible);
+    loadSamplingWindow(b.p);
+    send("", -1, EventKind::CloseRequest);  // the window's close box cancels
+    EXPECT_EQ(b.p.log.loggingOn, 0);
+    EXPECT_FALSE(w.visible);
 }
 
 TEST(DataLog, WriteFailureStopsLoggingAndKeepsTheRecords) {

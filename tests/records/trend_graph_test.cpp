@@ -38,7 +38,11 @@ TEST(TrendGraph, BufferKeepsTheNewest26PointsOldestFirst) {
 
 TEST(TrendGraph, FewerThanTwoReadingsDrawTwoPointsWithoutChangingTheBuffer) {
     RecordsBench b;
+    b.p.form1.Frame7.visible = true;  // a scaling panel open: the graph goes back to the summary
+    b.p.live.liveStep = 2;
     openGraph(b.p);
+    EXPECT_FALSE(b.p.form1.Frame7.visible);
+    EXPECT_EQ(b.p.live.liveStep, 0);
     EXPECT_EQ(b.p.form9.title, "Last  2 reading(s) of input");
     EXPECT_EQ(b.p.form9.chart.values, (std::vector<double>{0.0, 0.0}));
     ScreenEvent redraw{.window = "Form9", .control = "Command2", .kind = EventKind::Click};
@@ -61,6 +65,7 @@ TEST(TrendGraph, FewerThanTwoReadingsDrawTwoPointsWithoutChangingTheBuffer) {
     ScreenEvent goBack{.window = "Form9", .control = "Command1", .kind = EventKind::Click};
     graphWindowEvent(b.p, goBack);
     EXPECT_FALSE(b.p.form9.visible);
+    EXPECT_FALSE(b.p.form9.Timer1.enabled);
 }
 
 TEST(TrendGraph, ChartAndButtonsFollowTheWindowSize) {

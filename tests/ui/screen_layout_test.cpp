@@ -10,6 +10,7 @@
 
 #include "records/data_log.h"
 #include "records/file_chooser.h"
+#include "records/graph_window.h"
 #include "ui/main_screen_ops.h"
 #include "ui/window_model.h"
 #include "ui_bench.h"
@@ -213,6 +214,55 @@ TEST(ScreenLayout, ErrorPanelsBusyNoticeAndLoggingCoverNothing) {
     tickUntilSilenceShows(b);
     expectClearLayout(p, "data logging on, live scaling, unit silent");
     std::filesystem::remove_all(folder);
+}
+
+// The visible controls of a window in the order it lists them, each with its caption.
+std::string controlsOf(const WindowView& window) {
+    std::string out;
+    for (const ControlView& c : window.controls) {
+        if (!c.control->visible) continue;
+        out += (out.empty() ? "" : ", ") + nameOf(c);
+        if (!c.control->caption.empty()) out += " \"" + c.control->caption + "\"";
+    }
+    return out;
+}
+
+TEST(ScreenLayout, TheRecordsWindowsShowTheirControlsAndNothingCoversAnything) {
+    UiBench b;
+    Program& p = b.p;
+    p.files.lastDirectory = "/";
+    loadFileChooser(p);
+    const WindowView chooser = fileChooserView(p);
+    EXPECT_EQ(controlsOf(chooser),
+              "Label4 \"File name :\", Text1 \"*.cfg\", File1, Label1 \"Directories :\", "
+              "Label2 \"/\", Dir1, Label3 \"Drive :\", Drive1, Command2 \"OK\", "
+              "Command1 \"Cancel\"");
+    for (const std::string& fault : layoutFaults(chooser)) ADD_FAILURE() << "Form8: " << fault;
+    EXPECT_TRUE(chooser.name == "Form8" && chooser.modal && chooser.title == &p.form8.title &&
+                chooser.pointer == &p.form8.pointer && chooser.focus == &p.form8.focus);
+
+    loadSamplingWindow(p);
+    const WindowView sampling = samplingWindowView(p);
+    EXPECT_EQ(controlsOf(sampling),
+              "Label1 \"Sampling Rate :\", Text1(0) \"0\", Label2(0) \"Hr\", Text1(1) \"0\", "
+              "Label2(1) \"Min\", Text1(2) \"1\", Label2(2) \"Sec\", Command1(0) \"&OK\", "
+              "Command1(1) \"&Cancel\"");
+    for (const std::string& fault : layoutFaults(sampling)) ADD_FAILURE() << "samplingfrm: " << fault;
+    ASSERT_NE(sampling.focus, nullptr);
+    EXPECT_EQ(*sampling.focus, "Text1(0)");
+
+    openGraph(p);
+    for (int step = 0; step < 2; ++step) {
+        const WindowView graph = graphWindowView(p);
+        EXPECT_EQ(controlsOf(graph), "Frame1, Graph1, Command1 \"&Go back\", Command2 \"&Redraw\"");
+        for (const std::string& fault : layoutFaults(graph)) ADD_FAILURE() << "Form9: " << fault;
+        // Then smaller: the chart and the buttons follow the window.
+        ScreenEvent resize{.window = "Form9", .control = "", .kind = EventKind::Resize,
+                           .widthTwips = 6000, .heightTwips = 4000};
+        graphWindowEvent(p, resize);
+        ScreenEvent tick{.window = "Form9", .control = "Timer1", .kind = EventKind::Tick};
+        graphWindowEvent(p, tick);
+    }
 }
 
 }  // namespace
