@@ -26,6 +26,7 @@ TEST(TrendGraph, BufferKeepsTheNewest26PointsOldestFirst) {
     openGraph(b.p);
     const GraphWindow& w = b.p.form9;
     EXPECT_TRUE(w.visible);
+    EXPECT_TRUE(w.Timer1.enabled);
     EXPECT_EQ(w.title, "Last  50 reading(s) of input");
     ASSERT_EQ(w.chart.values.size(), 26u);
     EXPECT_DOUBLE_EQ(w.chart.values.front(), 7.5);
@@ -79,6 +80,7 @@ TEST(TrendGraph, ChartAndButtonsFollowTheWindowSize) {
                        .widthTwips = w.width + 300,
                        .heightTwips = w.height + 600};
     graphWindowEvent(b.p, resize);
+    EXPECT_TRUE(w.visible);
     EXPECT_EQ(w.Graph1.height, before.Graph1.height);  // not before the timer's tick
     ScreenEvent tick{.window = "Form9", .control = "Timer1", .kind = EventKind::Tick};
     graphWindowEvent(b.p, tick);
@@ -87,9 +89,21 @@ TEST(TrendGraph, ChartAndButtonsFollowTheWindowSize) {
     EXPECT_EQ(w.Command1.top, before.Command1.top + 600);
     EXPECT_EQ(w.Command2.top, before.Command2.top + 600);
     EXPECT_EQ(w.Graph1.width, before.Graph1.width + 300);
+    EXPECT_EQ(w.Frame1.width, before.Frame1.width + 300);
+    EXPECT_EQ(w.Command1.left, before.Command1.left + 300);
     EXPECT_EQ(w.Command2.left, before.Command2.left + 300);
     graphWindowEvent(b.p, tick);
     EXPECT_EQ(w.Graph1.height, before.Graph1.height + 600);
+    EXPECT_EQ(w.Graph1.width, before.Graph1.width + 300);
+    // Opened again while it is up, it keeps the operator's size; closed and opened, its own.
+    openGraph(b.p);
+    EXPECT_EQ(w.Graph1.width, before.Graph1.width + 300);
+    ScreenEvent close{.window = "Form9", .control = "", .kind = EventKind::CloseRequest};
+    graphWindowEvent(b.p, close);
+    EXPECT_FALSE(w.visible);
+    openGraph(b.p);
+    EXPECT_EQ(w.width, before.width);
+    EXPECT_EQ(w.Graph1.width, before.Graph1.width);
     EXPECT_EQ(w.Timer1.intervalMs, 200);
     const WindowView view = graphWindowView(b.p);
     EXPECT_EQ(view.chart, &w.chart);

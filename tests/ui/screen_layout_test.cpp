@@ -255,6 +255,8 @@ TEST(ScreenLayout, TheRecordsWindowsShowTheirControlsAndNothingCoversAnything) {
     for (int step = 0; step < 2; ++step) {
         const WindowView graph = graphWindowView(p);
         EXPECT_EQ(controlsOf(graph), "Frame1, Graph1, Command1 \"&Go back\", Command2 \"&Redraw\"");
+        EXPECT_TRUE(graph.name == "Form9" && !graph.modal && graph.title == &p.form9.title &&
+                    graph.timers.size() == 1 && graph.timers[0].timer == &p.form9.Timer1);
         for (const std::string& fault : layoutFaults(graph)) ADD_FAILURE() << "Form9: " << fault;
         // Then smaller: the chart and the buttons follow the window.
         ScreenEvent resize{.window = "Form9", .control = "", .kind = EventKind::Resize,
