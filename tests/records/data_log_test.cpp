@@ -49,8 +49,13 @@ TEST(DataLog, OneSecondIntervalWritesEverySecondCycleWithAReading) {
     b.p.form1.Label13.caption = "  \xB0" "C ";
     b.typeName("RUN");
     answerSampling(b, "0", "0", "1");
+    b.p.form1.unlogdat.enabled = false;  // as the main screen shows them before logging
+    b.p.form1.Image1.visible = false;
+    b.p.screen.abortFlag = 1;  // a report left from earlier does not stop logging
     startLogging(b.p);
     ASSERT_EQ(b.p.log.loggingOn, 1);
+    EXPECT_EQ(b.p.screen.abortFlag, 0);
+    EXPECT_TRUE(b.p.form1.Image1.visible);
     EXPECT_EQ(b.p.log.sampleTicks, 2);
     EXPECT_FALSE(b.p.form1.Logdat.enabled);
     EXPECT_TRUE(b.p.form1.unlogdat.enabled);
@@ -286,6 +291,7 @@ TEST(DataLog, WriteFailureStopsLoggingAndKeepsTheRecords) {
     EXPECT_TRUE(b.p.form1.Logdat.enabled);
     EXPECT_FALSE(b.p.form1.Label24.visible);
     ASSERT_EQ(b.dialogs.messages.size(), 1u);
+    EXPECT_EQ(b.dialogs.beeps, 1);
     EXPECT_EQ(b.dialogs.messages[0].text, "Disk full.\rData logging is turned off.");
     EXPECT_FALSE(b.p.log.logFile.isOpen());
 
@@ -312,6 +318,7 @@ TEST(DataLog, OpenFailureIsReportedAndTheChooserComesBack) {
     startLogging(b.p);
     EXPECT_EQ(b.p.log.loggingOn, 0);
     ASSERT_EQ(b.dialogs.messages.size(), 1u);
+    EXPECT_EQ(b.dialogs.beeps, 1);
     EXPECT_EQ(b.dialogs.messages[0].text, "Path not found.\rPlease enter again");
     EXPECT_TRUE(b.p.form1.Logdat.enabled || !b.p.form1.unlogdat.enabled);
 }
