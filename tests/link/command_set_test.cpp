@@ -60,11 +60,22 @@ TEST(CommandSet, LineSettingsAndTables) {
     b.p.link.settledCount = 0;
     b.p.link.quickPollMode = true;
     b.p.link.lastFrequencyReading = "x";
+    b.p.link.replyText = "X01  12.5\r";
+    b.p.link.replyHead = "X";
+    b.p.link.linkError = 1;
+    b.p.link.longTimeoutOnce = true;
+    b.p.link.replyTimeout = 4;
+    b.p.link.lineSettings = "1200,N,7,2";
     resetLinkState(b.p);
-    EXPECT_EQ(b.p.link.deferredPolls, 0);
-    EXPECT_EQ(b.p.link.settledCount, 3);
-    EXPECT_FALSE(b.p.link.quickPollMode);
-    EXPECT_EQ(b.p.link.lastFrequencyReading, "     0.");
+    const LinkState& l = b.p.link;
+    EXPECT_EQ(l.deferredPolls, 0);
+    EXPECT_EQ(l.settledCount, 3);
+    EXPECT_FALSE(l.quickPollMode);
+    EXPECT_EQ(l.lastFrequencyReading, "     0.");
+    EXPECT_EQ(l.replyText + l.replyHead + l.lineSettings, "");
+    EXPECT_EQ(l.linkError, 0);
+    EXPECT_FALSE(l.longTimeoutOnce);
+    EXPECT_EQ(l.replyTimeout, 2);
 }
 
 TEST(CommandSet, ReadSequencePerType) {
