@@ -47,15 +47,31 @@ TEST(LiveCycle, AcReadingsAreShownWithThreeDecimalsInFiveCharacters) {
 TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
     LiveBench b("ST");
     const std::vector<std::string> expected = {"", "-999999 ", "", "-999999 "};
+    b.p.form1.Text1[0].caption = "kept";
     for (const std::string& shown : expected) {
         b.tickWith("-1.2E+3");
         EXPECT_EQ(b.p.form1.Label4.caption, shown);
         EXPECT_EQ(b.p.form1.Label7.caption, shown);
         EXPECT_EQ(b.p.form1.Label4.foreColour, kAlarmForeColour);
+        EXPECT_EQ(b.p.form1.Label4.backColour, kAlarmBackColour);
+        EXPECT_EQ(b.p.form1.Label7.foreColour, kAlarmForeColour);
         EXPECT_EQ(b.p.form1.Label7.backColour, kAlarmBackColour);
     }
     EXPECT_EQ(b.p.live.focusRequest, 1);
     EXPECT_TRUE(b.p.form1.Command4.enabled);  // no live scaling: nothing to disable
+    EXPECT_EQ(b.p.form1.Text1[0].caption, "kept");
+    // During live scaling the mark goes into the input box and OK waits for a good reading.
+    b.p.live.liveStep = 2;
+    b.p.form1.focus = "";
+    b.tickWith("-1.2E+3");
+    EXPECT_EQ(b.p.form1.Text1[2].caption, "");
+    EXPECT_EQ(b.p.form1.focus, "Command3");
+    EXPECT_FALSE(b.p.form1.Command4.enabled);
+    b.p.form1.focus = "";
+    b.tickWith("-1.2E+3");
+    EXPECT_EQ(b.p.form1.Text1[2].caption, "-999999 ");
+    EXPECT_EQ(b.p.form1.focus, "Command3");
+    b.p.live.liveStep = 0;
     // The next good reading brings the normal colours back.
     b.tickWith("  12.50");
     EXPECT_EQ(b.p.form1.Label4.caption, "  12.50");
@@ -86,6 +102,7 @@ TEST(LiveCycle, MissingRepliesAreSignalledOnceThenBlink) {
     b.tickWith("  20.00");
     EXPECT_FALSE(b.p.form1.Picture2.visible);
     EXPECT_FALSE(b.p.form1.Picture1.visible);
+    EXPECT_EQ(b.p.live.errorPanelShown, 0);
     EXPECT_FALSE(b.p.link.quickPollMode);
     EXPECT_EQ(b.p.live.readingErrorShown, 0);
     EXPECT_EQ(b.p.form1.Label4.caption, "  20.00");
@@ -98,11 +115,15 @@ TEST(LiveCycle, SevenQuietCyclesAfterABurst) {
     LiveBench b;
     b.p.live.waitTicks = 1;
     b.p.form1.Label11.visible = true;
+    b.p.live.liveStep = 1;  // live scaling: the pause ends with an empty output box
+    b.p.form1.Text1[1].caption = "4";
     for (int cycle = 1; cycle <= 7; ++cycle) {
         b.tick();
         EXPECT_TRUE(b.port.commands().empty()) << cycle;
         EXPECT_EQ(b.p.form1.Label11.visible, cycle < 7) << cycle;
+        EXPECT_EQ(b.p.form1.Text1[1].caption, cycle < 7 ? "4" : "") << cycle;
     }
+    b.p.live.liveStep = 0;
     b.tickWith("  12.34");
     EXPECT_EQ(b.port.commands(), std::vector<std::string>{"X01"});
 }
@@ -115,6 +136,8 @@ TEST(LiveCycle, BannerIsHiddenWhenItsCountdownEnds) {
     EXPECT_TRUE(b.p.form1.Label3.visible);
     b.tickWith("  1.00");
     EXPECT_FALSE(b.p.form1.Label3.visible);
+    b.tickWith("  1.00");
+    EXPECT_EQ(b.p.screen.bannerTicks, 0);
 }
 
 TEST(LiveCycle, TrendTakesEverySecondGoodReading) {
@@ -145,6 +168,7 @@ TEST(DisplayMenu, DisplayOffHidesTheValuesButPollingGoesOn) {
     EXPECT_FALSE(b.p.form1.Picture2.visible);
 
     b.p.form1.Picture2.visible = true;
+    b.p.form1.Timer1.enabled = false;
     displayOnOff(b.p);
     EXPECT_FALSE(b.p.form1.Picture2.visible);
     EXPECT_EQ(b.p.live.displayOn, 1);
