@@ -48,6 +48,8 @@ TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
     LiveBench b("ST");
     const std::vector<std::string> expected = {"", "-999999 ", "", "-999999 "};
     b.p.form1.Text1[0].caption = "kept";
+    b.tickSilent();  // an out-of-range mark is an answer: the missing-reply signal ends
+    ASSERT_TRUE(b.p.form1.Picture2.visible);
     for (const std::string& shown : expected) {
         b.tickWith("-1.2E+3");
         EXPECT_EQ(b.p.form1.Label4.caption, shown);
@@ -60,6 +62,7 @@ TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
     EXPECT_EQ(b.p.live.focusRequest, 1);
     EXPECT_TRUE(b.p.form1.Command4.enabled);  // no live scaling: nothing to disable
     EXPECT_EQ(b.p.form1.Text1[0].caption, "kept");
+    EXPECT_FALSE(b.p.form1.Picture2.visible);
     // During live scaling the mark goes into the input box and OK waits for a good reading.
     b.p.live.liveStep = 2;
     b.p.form1.focus = "";
@@ -81,6 +84,7 @@ TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
 
 TEST(LiveCycle, MissingRepliesAreSignalledOnceThenBlink) {
     LiveBench b;
+    b.p.form1.Text1[0].caption = "kept";  // no live scaling: the input box is left alone
     b.tickSilent();
     EXPECT_EQ(b.dialogs.beeps, 1);
     EXPECT_TRUE(b.p.form1.Picture2.visible);
@@ -95,6 +99,7 @@ TEST(LiveCycle, MissingRepliesAreSignalledOnceThenBlink) {
     EXPECT_EQ(b.p.form1.Label4.caption, "ERROR  ");
     EXPECT_EQ(b.dialogs.beeps, 1);
     EXPECT_EQ(b.port.commands().size(), 3u);  // polling goes on every cycle
+    EXPECT_EQ(b.p.form1.Text1[0].caption, "kept");
 
     // The unit answers again: the signal is cleared.
     b.p.live.errorPanelShown = 1;
