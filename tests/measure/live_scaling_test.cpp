@@ -28,9 +28,23 @@ TEST(LiveScaling, UnityScaleBurstThenSixQuietCycles) {
     analogOutputScalingMenu(b.p);
     b.dialogs.answers.push_back(Answer::Yes);
     b.p.form1.Text1[2].caption = "12";  // from an earlier entry
+    b.p.form1.Text1[3].caption = "16";
+    b.p.form1.Text1[1].caption = "4";
     b.p.form1.Label10.visible = true;
+    b.p.form1.Picture2.visible = true;
+    b.p.form1.Timer1.enabled = false;
+    b.p.live.outputOffset = 5.0;
     startLiveScaling(b.p);
-    EXPECT_EQ(b.p.form1.Text1[2].caption, "");
+    // The partial send: the registers of the options, the scaling left to the live entry.
+    EXPECT_EQ(b.port.commands(), (std::vector<std::string>{"W0100", "W0200", "W0400", "W0301"}));
+    EXPECT_EQ(b.p.form1.Text1[1].caption + b.p.form1.Text1[2].caption + b.p.form1.Text1[3].caption,
+              "");
+    EXPECT_EQ(b.p.form1.Text1[0].foreColour, 0xFF0000);
+    EXPECT_EQ(b.p.form1.Text1[1].foreColour, 0xFF0000);
+    EXPECT_EQ(b.p.form1.focus, "Text1(1)");
+    EXPECT_FALSE(b.p.form1.Picture2.visible);
+    EXPECT_TRUE(b.p.form1.Timer1.enabled);
+    EXPECT_EQ(b.p.transfer.partialSend, 0);
     EXPECT_FALSE(b.p.form1.Label10.visible);
     ASSERT_FALSE(b.dialogs.messages.empty());
     EXPECT_EQ(b.dialogs.messages.back().title, "SCALE AND OFFSET");
@@ -47,6 +61,7 @@ TEST(LiveScaling, UnityScaleBurstThenSixQuietCycles) {
     b.tick();
     EXPECT_EQ(b.commandsFrom(before), (std::vector<std::string>{"W06200000", "W05300002", "Z01"}));
     EXPECT_EQ(b.p.live.unityScalePending, 0);
+    EXPECT_EQ(b.p.live.outputOffset, 0.0);
     for (int cycle = 0; cycle < 6; ++cycle) b.tick();
     EXPECT_EQ(b.port.commands().size(), before + 3);
     EXPECT_FALSE(b.p.form1.Label11.visible);
@@ -169,6 +184,9 @@ TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {
     EXPECT_EQ(b.p.config.scalingText[1], "  10.00");
     EXPECT_EQ(b.p.form1.focus, "Text1(3)");
     EXPECT_EQ(b.p.form1.Text1[2].foreColour, 0xFF0000);
+    EXPECT_EQ(b.p.form1.Text1[3].foreColour, 0xFF0000);
+    EXPECT_EQ(b.p.form1.Text1[0].foreColour, 0x000000);
+    EXPECT_EQ(b.p.form1.Text1[3].caption, "");
 
     b.tickSilent();  // step 2 signals a missing reply in its own box
     EXPECT_EQ(b.p.form1.Text1[2].caption, "ERROR");
