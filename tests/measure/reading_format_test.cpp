@@ -20,6 +20,8 @@ TEST(ReadingFormat, SevenCharactersPadsAndCuts) {
     EXPECT_EQ(fitToSevenCharacters("-0.28"), "-0.2800");
     EXPECT_EQ(fitToSevenCharacters("12.34567"), "12.3456");
     EXPECT_EQ(fitToSevenCharacters("24"), "24.0000");
+    EXPECT_EQ(fitToSevenCharacters("1.2345"), "1.23450");
+    EXPECT_EQ(fitToSevenCharacters("123456"), "123456.");
     EXPECT_EQ(fitToSevenCharacters("1E-07"), "0.00000");
     EXPECT_EQ(fitToSevenCharacters("1.5E-05"), "0.00001");
 }
@@ -30,6 +32,7 @@ TEST(ReadingFormat, ThreeDecimalsCutWithoutRounding) {
     EXPECT_EQ(formatThreeDecimals("-0.28"), "-0.280");
     EXPECT_EQ(formatThreeDecimals("4.19999"), "4.199");
     EXPECT_EQ(formatThreeDecimals("1E-07"), "0.000");
+    EXPECT_EQ(formatThreeDecimals("0.001"), "0.001");
     EXPECT_EQ(formatThreeDecimals("2.5E-05"), "0.000");  // never an exponent on screen
 }
 
