@@ -27,8 +27,31 @@ void typeAll(Program& p, const std::string& in1, const std::string& out1, const 
 TEST(ScalingPanel, OpensWithTheRecordTextsCaptionsAndUnits) {
     LiveBench b;
     b.p.form1.Command7.enabled = false;  // as a finished live scaling leaves it
+    b.p.config.scalingText = {"", "1", "2", "3", "4"};
+    b.p.live.capturedInput[1] = 5.0;  // from an earlier live scaling
+    b.p.live.capturedInput[2] = 6.0;
+    b.p.screen.changePending = 1;
+    b.p.screen.uncommittedGroup = 3;
+    b.p.form1.Frame7.visible = true;
+    for (int i = 0; i < 4; ++i) {
+        b.p.form1.Text1[i].visible = b.p.form1.Label14[i].visible = false;
+        b.p.form1.Text1[i].foreColour = b.p.form1.Text1[i].backColour = 0xFF0000;
+    }
     analogOutputScalingMenu(b.p);
     const MainScreen& f = b.p.form1;
+    EXPECT_EQ(f.Text1[0].caption + f.Text1[1].caption + f.Text1[2].caption + f.Text1[3].caption,
+              "1234");
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(f.Text1[i].visible && f.Label14[i].visible) << i;
+        EXPECT_EQ(f.Text1[i].foreColour, 0x000000) << i;
+        EXPECT_EQ(f.Text1[i].backColour, 0xFFFFFF) << i;
+    }
+    EXPECT_FALSE(b.p.live.capturedInput[1].has_value() || b.p.live.capturedInput[2].has_value());
+    EXPECT_EQ(b.p.screen.changePending, 0);
+    EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
+    EXPECT_FALSE(f.Frame7.visible);
+    EXPECT_EQ(f.Label10.caption, "\"CLICK\"  INDIVIDUAL BOX TO CHANGE  INPUT, OUTPUT.  ");
+    EXPECT_EQ(f.Frame2.caption, " Analog output scaling  :");
     EXPECT_TRUE(f.Frame2.visible);
     EXPECT_TRUE(f.Command7.enabled);
     EXPECT_TRUE(f.Command4.visible);
@@ -36,13 +59,13 @@ TEST(ScalingPanel, OpensWithTheRecordTextsCaptionsAndUnits) {
     EXPECT_EQ(b.p.screen.currentGroup, 4);
     EXPECT_EQ(f.Label8[0].caption, "Input 1");
     EXPECT_EQ(f.Label8[3].caption, "Desired output 2");
-    EXPECT_EQ(f.Text1[2].caption, "10.0000");
+
     EXPECT_EQ(f.Label14[1].caption, "  mA");
     EXPECT_EQ(f.Label14[0].caption, b.p.config.readingUnitText);
     EXPECT_TRUE(f.Command7.visible);
     EXPECT_TRUE(f.Label10.visible);
     EXPECT_EQ(f.Label10.foreColour, kNavyColour);
-    EXPECT_EQ(b.p.live.savedScalingText[3], "10.0000");
+    EXPECT_EQ(b.p.live.savedScalingText[1] + b.p.live.savedScalingText[3], "13");
     EXPECT_EQ(f.Text1[0].width, f.Text1[1].width);
 
     // Frequency inputs in a counting mode get wider input boxes.
@@ -52,6 +75,8 @@ TEST(ScalingPanel, OpensWithTheRecordTextsCaptionsAndUnits) {
     EXPECT_EQ(counting.p.form1.Text1[0].width, 1337);
     EXPECT_EQ(counting.p.form1.Text1[2].width, 1337);
     EXPECT_EQ(counting.p.form1.Text1[1].width, 1215);
+    analogOutputScalingMenu(counting.p);  // opened again: not widened twice
+    EXPECT_EQ(counting.p.form1.Text1[0].width, 1337);
 }
 
 TEST(ScalingPanel, ChecksReportWithTheirButtonsAndKeepThePanelOpen) {
