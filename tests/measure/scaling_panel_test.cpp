@@ -54,7 +54,7 @@ TEST(ScalingPanel, OpensWithTheRecordTextsCaptionsAndUnits) {
     EXPECT_EQ(f.Frame2.caption, " Analog output scaling  :");
     EXPECT_TRUE(f.Frame2.visible);
     EXPECT_TRUE(f.Command7.enabled);
-    EXPECT_TRUE(f.Command4.visible);
+    EXPECT_TRUE(f.Command4.visible && f.Command6.visible);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(f.Label8[i].visible) << i;
     EXPECT_EQ(b.p.screen.currentGroup, 4);
     EXPECT_EQ(f.Label8[0].caption, "Input 1");
