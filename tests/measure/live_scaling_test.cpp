@@ -163,6 +163,9 @@ TEST(LiveScaling, SilentUnitOrOverRangeDuringStep1DisablesEntryUntilTheNextReadi
     EXPECT_FALSE(b.p.form1.Command4.enabled);
     b.tickWith("  43.00");
     EXPECT_TRUE(b.p.form1.Command4.enabled);
+    scalingOk(b.p);  // OK in step 1 confirms the step; the panel stays for step 2
+    EXPECT_EQ(b.p.live.liveStep, 2);
+    EXPECT_TRUE(b.p.form1.Frame2.visible);
     backToSummary(b.p);  // any menu action ends the live scaling
     EXPECT_EQ(b.p.live.liveStep, 0);
 }
