@@ -46,6 +46,9 @@ TEST(LiveCycle, AcReadingsAreShownWithThreeDecimalsInFiveCharacters) {
 
 TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
     LiveBench b("ST");
+    b.p.form1.Label4.foreColour = 0x123456;  // the colours the window was drawn with
+    b.p.form1.Label4.backColour = 0x654321;
+    takeNormalLabelColours(b.p);
     const std::vector<std::string> expected = {"", "-999999 ", "", "-999999 "};
     b.p.form1.Text1[0].caption = "kept";
     b.tickSilent();  // an out-of-range mark is an answer: the missing-reply signal ends
@@ -78,7 +81,8 @@ TEST(LiveCycle, StrainOverRangeBlinksTheSignedMarkInAlarmColours) {
     // The next good reading brings the normal colours back.
     b.tickWith("  12.50");
     EXPECT_EQ(b.p.form1.Label4.caption, "  12.50");
-    EXPECT_EQ(b.p.form1.Label4.backColour, b.p.live.normalBackColour);
+    EXPECT_EQ(b.p.form1.Label4.foreColour, 0x123456);
+    EXPECT_EQ(b.p.form1.Label4.backColour, 0x654321);
     EXPECT_EQ(b.p.live.focusRequest, 0);
 }
 
