@@ -93,7 +93,7 @@ TEST(ScalingPanel, ChecksReportWithTheirButtonsAndKeepThePanelOpen) {
     EXPECT_TRUE(b.p.form1.Frame2.visible);
     EXPECT_EQ(b.p.config.scalingText[4], "25");  // stored anyway
 
-    typeAll(b.p, "4", "4", "4.05", "20");
+    typeAll(b.p, "4", "20", "4.05", "4");
     scalingOk(b.p);
     ASSERT_EQ(b.dialogs.messages.size(), 2u);
     EXPECT_EQ(b.dialogs.messages[1].text, "| Input 2  -  Input 1 |  SHOULD BE BIGGER THAN  0.1");
@@ -122,9 +122,13 @@ TEST(ScalingPanel, NegativeOutputFromEnterInDesiredOutput1) {
     b.p.config.choice[2][3] = 2;  // analog output mode "Volt"
     analogOutputScalingMenu(b.p);
     typeInto(b.p, 1, "-1");
+    b.p.form1.Text1[1].foreColour = 0xFF0000;
+    b.p.form1.focus = "";
     int key = kKeyEnter;
     text1KeyPress(b.p, 1, key);
     EXPECT_EQ(key, 0);
+    EXPECT_EQ(b.p.form1.Text1[1].foreColour, 0x000000);
+    EXPECT_EQ(b.p.form1.focus, "Command3");
     ASSERT_EQ(b.dialogs.messages.size(), 1u);
     EXPECT_EQ(b.dialogs.messages[0].text,
               "'Desired output 1'  or  'Desired output 2'  should be between  0  and   10  Volt");
@@ -136,7 +140,9 @@ TEST(ScalingPanel, OkAnsweredYesSendsTheLineThroughBothPoints) {
     analogOutputScalingMenu(b.p);
     typeAll(b.p, "0", "4", "1000", "20");
     b.dialogs.answers.push_back(Answer::Yes);
+    b.p.live.capturedInput[1] = 5.0;
     scalingOk(b.p);
+    EXPECT_FALSE(b.p.live.capturedInput[1].has_value());
     EXPECT_TRUE(b.dialogs.messages.size() == 1u);
     EXPECT_DOUBLE_EQ(b.p.live.outputScale, 0.016);
     EXPECT_DOUBLE_EQ(b.p.live.outputOffset, 4.0);
@@ -148,8 +154,10 @@ TEST(ScalingPanel, CancelRestoresTheOpeningTexts) {
     LiveBench b;
     analogOutputScalingMenu(b.p);
     typeAll(b.p, "5", "6", "", "8");
+    b.p.live.capturedInput[2] = 5.0;
     scalingCancel(b.p);
     EXPECT_FALSE(b.p.form1.Frame2.visible);
+    EXPECT_FALSE(b.p.live.capturedInput[2].has_value());
     const std::array<std::string, 4> opening{"00.0000", "00.0000", "10.0000", "10.0000"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(b.p.form1.Text1[i].caption, opening[i]);
