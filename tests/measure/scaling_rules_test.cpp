@@ -18,8 +18,11 @@ TEST(ScalingChecks, WhichChecksRunFromWhichBoxAndStep) {
     EXPECT_EQ(check({"0", "-1", "1000", "5"}, false).fault, ScalingFault::None);
     EXPECT_EQ(check({"0", "0", "1000", "20"}, true).fault, ScalingFault::None);  // both ends
     EXPECT_EQ(check({"0", "20", "1000", "0.5"}, true).fault, ScalingFault::None);
+    EXPECT_EQ(check({"0", "20", "1000", "0"}, true).fault, ScalingFault::None);
     // Span and equal outputs only from box 1.
     EXPECT_EQ(check({"4", "4", "4.05", "20"}, true).fault, ScalingFault::Span);
+    EXPECT_EQ(check({"4", "20", "4.05", "4"}, true).fault, ScalingFault::Span);
+    EXPECT_EQ(check({"0", "4", "0.1", "20"}, true).fault, ScalingFault::Span);  // 0.1 is too close
     EXPECT_EQ(check({"4", "4", "4.05", "20"}, false).fault, ScalingFault::None);
     EXPECT_EQ(check({"4", "4", "4.2", "20"}, true).fault, ScalingFault::None);
     EXPECT_EQ(check({"0", "12", "1000", "12"}, false).fault, ScalingFault::None);
