@@ -268,6 +268,8 @@ TEST(DataLog, SamplingWindowFollowsItsScreenEvents) {
     EXPECT_EQ(send("Text1", 1, EventKind::KeyPress, '/'), 0);
     EXPECT_EQ(send("Text1", 1, EventKind::KeyPress, ':'), 0);
     EXPECT_EQ(send("Command1", 0, EventKind::GotFocus), 0);
+    send("", -1, EventKind::Resize);  // only the close box cancels
+    send("Command1", 2, EventKind::Click);
     EXPECT_TRUE(w.visible);
     send("Command1", 0, EventKind::Click);  // OK: 1 h 2 min 3 s in half-second cycles
     EXPECT_EQ(b.p.log.sampleTicks, 2 * 3723);
@@ -275,6 +277,11 @@ TEST(DataLog, SamplingWindowFollowsItsScreenEvents) {
     EXPECT_FALSE(w.visible);
     loadSamplingWindow(b.p);
     send("", -1, EventKind::CloseRequest);  // the window's close box cancels
+    EXPECT_EQ(b.p.log.loggingOn, 0);
+    EXPECT_FALSE(w.visible);
+    b.p.log.loggingOn = 1;
+    loadSamplingWindow(b.p);
+    send("Command1", 1, EventKind::Click);  // and so does Cancel
     EXPECT_EQ(b.p.log.loggingOn, 0);
     EXPECT_FALSE(w.visible);
 }

@@ -248,6 +248,8 @@ TEST(ScreenLayout, TheRecordsWindowsShowTheirControlsAndNothingCoversAnything) {
               "Label2(1) \"Min\", Text1(2) \"1\", Label2(2) \"Sec\", Command1(0) \"&OK\", "
               "Command1(1) \"&Cancel\"");
     for (const std::string& fault : layoutFaults(sampling)) ADD_FAILURE() << "samplingfrm: " << fault;
+    EXPECT_TRUE(sampling.name == "samplingfrm" && sampling.modal &&
+                sampling.title == &p.samplingfrm.title);
     ASSERT_NE(sampling.focus, nullptr);
     EXPECT_EQ(*sampling.focus, "Text1(0)");
 
