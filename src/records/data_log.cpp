@@ -38,6 +38,7 @@ int LogFile::open(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return errno != 0 ? errno : EIO;
     file_ = file;
+    path_ = path;
     return 0;
 }
 
@@ -55,6 +56,7 @@ int LogFile::write(const std::string& text) {
 void LogFile::close() {
     if (file_ != nullptr) std::fclose(file_);
     file_ = nullptr;
+    path_.clear();
 }
 
 std::string logRecord(const std::string& readingText, const std::string& unitText,

@@ -17,6 +17,7 @@ public:
     ~LogFile() { close(); }
 
     bool isOpen() const { return file_ != nullptr; }
+    const std::string& path() const { return path_; }
     // Opens the path for output, created or emptied. Returns 0 or the system's error number.
     int open(const std::string& path);
     // Appends the text and flushes it to the system. Returns 0 or the system's error number.
@@ -25,6 +26,7 @@ public:
 
 private:
     std::FILE* file_ = nullptr;
+    std::string path_;
 };
 
 struct LogState {
