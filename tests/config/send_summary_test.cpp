@@ -152,6 +152,21 @@ TEST(SendSummary, OpensFromTheMenuCommittingThePanelAndCancelHidesIt) {
     EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
     EXPECT_FALSE(b.p.form1.Frame7.visible);
     EXPECT_EQ(b.s().filter[1].caption, "16");
+    // Everything of the summary is shown: the frame with its picture and buttons, both option
+    // groups, the scaling heading and its four rows.
+    const MainScreen& f = b.p.form1;
+    EXPECT_TRUE(f.Frame5.visible && f.Picture4.visible && f.Command14.visible &&
+                f.Command13.visible && f.Frame5.width > 0);
+    EXPECT_EQ(f.Command14.caption + f.Command13.caption, "&Send&Cancel");
+    for (int n = 0; n < 2; ++n) {
+        EXPECT_TRUE(b.s().heading[n].visible && b.s().items[n].visible &&
+                    b.s().choices[n].visible) << n;
+    }
+    EXPECT_TRUE(b.s().scalingHeading.visible);
+    for (int n = 0; n < 4; ++n) {
+        EXPECT_TRUE(b.s().scalingCaption[n].visible && b.s().scalingValue[n].visible &&
+                    b.s().scalingUnit[n].visible) << n;
+    }
 
     ScreenEvent cancel{"Form1", "Command13"};
     dispatchEvent(b.p, cancel);
