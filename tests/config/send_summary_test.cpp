@@ -163,6 +163,9 @@ TEST(SendSummary, OpensFromTheMenuCommittingThePanelAndCancelHidesIt) {
                     b.s().choices[n].visible) << n;
     }
     EXPECT_TRUE(b.s().scalingHeading.visible);
+    const std::size_t items = b.s().items[0].lines.size();
+    dispatchEvent(b.p, vw);  // shown again: the same lines, not twice
+    EXPECT_EQ(b.s().items[0].lines.size(), items);
     for (int n = 0; n < 4; ++n) {
         EXPECT_TRUE(b.s().scalingCaption[n].visible && b.s().scalingValue[n].visible &&
                     b.s().scalingUnit[n].visible) << n;
