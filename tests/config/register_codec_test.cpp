@@ -78,12 +78,27 @@ TEST(RegisterCodec, BitLayoutExamples) {
     ASSERT_TRUE(encodeConfiguration(b.p));
     EXPECT_EQ(b.slot(1), "35");
     EXPECT_EQ(b.slot(2), "22");
+    b.choice(1, 4) = 2;  // 50 Hz: bit 7
+    ASSERT_TRUE(encodeConfiguration(b.p));
+    EXPECT_EQ(b.slot(1), "B5");
 
     b.build("ST");
     b.choice(1, 2) = 2;  // ratiometric: bit 5
     b.choice(2, 1) = 2;  // Volt: bit 7
     ASSERT_TRUE(encodeConfiguration(b.p));
     EXPECT_EQ(b.slot(1), "20");
+    EXPECT_EQ(b.slot(2), "80");
+    b.choice(1, 3) = 2;  // external excitation: bit 4
+    b.choice(1, 4) = 2;  // 50 Hz: bit 7
+    ASSERT_TRUE(encodeConfiguration(b.p));
+    EXPECT_EQ(b.slot(1), "B0");
+
+    b.build("ACV");
+    b.choice(1, 1) = 3;  // range code 2
+    b.choice(1, 2) = 2;  // 50 Hz: bit 7
+    b.choice(2, 1) = 2;  // Volt: bit 7
+    ASSERT_TRUE(encodeConfiguration(b.p));
+    EXPECT_EQ(b.slot(1), "82");
     EXPECT_EQ(b.slot(2), "80");
 }
 
