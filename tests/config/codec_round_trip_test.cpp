@@ -101,6 +101,7 @@ TEST(CodecRoundTrip, CountingModeInputs) {
     decodeConfiguration(b.p);
     EXPECT_EQ(b.p.config.scalingText[1], "0");
     EXPECT_EQ(b.p.config.scalingText[3], "12345600");
+    EXPECT_EQ(b.p.config.scalingText[2] + b.p.config.scalingText[4], "04.000020.0000");
 
     EXPECT_EQ(encodeScalingValue("8388600", false, true), "7FFFF8");
     EXPECT_EQ(decodeScalingValue("7FFFF8", false, true), "8388600");

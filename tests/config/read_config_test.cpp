@@ -24,7 +24,7 @@ TEST(ReadConfiguration, ThermocoupleUnitIsReadInOrderIntoTheImage) {
     ASSERT_TRUE(b.unit.setRegister("3C", "0123456789AB"));
     ASSERT_TRUE(b.unit.setRegister("3D", "BA9876543210"));
     ASSERT_TRUE(b.unit.setRegister("05", "00D870"));
-    ASSERT_TRUE(b.unit.setRegister("02", "80"));  // the output in volts
+    ASSERT_TRUE(b.unit.setRegister("02", "82"));  // the output in volts, Kelvin
     b.p.screen.uncommittedGroup = 2;
     readConfiguration(b.p);
     const std::vector<std::string> expected = {"U01", "R01", "R02", "R04", "R3C",
@@ -37,12 +37,12 @@ TEST(ReadConfiguration, ThermocoupleUnitIsReadInOrderIntoTheImage) {
     EXPECT_EQ(b.p.transfer.unitIdentified, 1);
     EXPECT_EQ(b.p.transfer.readSucceeded, 1);
     EXPECT_EQ(b.p.link.linkError, 0);
-    EXPECT_FALSE(b.p.link.identifyMode);
+    EXPECT_FALSE(b.p.link.identifyMode || b.p.link.readingConfiguration);
     EXPECT_TRUE(b.p.form1.CNF.enabled);
     EXPECT_FALSE(b.p.form1.GATE.visible);
     EXPECT_FALSE(b.p.form1.Label3.visible);
     EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
-    EXPECT_EQ(b.p.screen.lastOutputMode, b.p.config.choice[2][1]);
+    EXPECT_EQ(b.p.screen.lastOutputMode, 3);  // item 1 of the mode group: Kelvin
     EXPECT_EQ(b.p.form1.Label13.caption, b.p.config.readingUnitText);
     EXPECT_EQ(b.p.live.unitOutputUnitText, "  Volt");
     EXPECT_EQ(b.p.live.unitOutputFullScale, 10.0);
@@ -80,8 +80,14 @@ TEST(ReadConfiguration, ReadFailureKeepsWhatWasReadAndReportsOnce) {
     ReadBench b(sim::UnitType::FP);
     b.unit.faults().silentCommands = {"R0E"};
     b.p.config.groupTouched[2] = 1;
+    b.p.transfer.readSucceeded = 1;  // from an earlier read
+    b.p.form1.Picture2.visible = true;
+    b.p.form1.Picture2.lines = {"left from live work"};
     readConfiguration(b.p);
     EXPECT_EQ(b.commands().back(), "R0E");
+    // The reading-error panel is put back to its own lines, hidden.
+    EXPECT_FALSE(b.p.form1.Picture2.visible);
+    EXPECT_NE(b.p.form1.Picture2.lines.at(0), "left from live work");
     EXPECT_EQ(b.p.link.gateRegisterValue, b.unit.registerValue("0D").value());
     EXPECT_EQ(b.p.registers.registerText[6], "FB");  // catalogue default kept
     EXPECT_EQ(b.p.transfer.readSucceeded, 0);

@@ -147,6 +147,12 @@ TEST(ScalingChecks, ExtremeInputsNeverGiveUndefinedOrOversizedCodes) {
     EXPECT_EQ(encodeScalingValue("99999.9", false, false), "2F423F");  // just fits six digits
     EXPECT_EQ(encodeScalingValue("99999999", true, false), "5FFFFF");
     EXPECT_EQ(encodeScalingValue("-5", false, true), "000000");
+    // A negative input of exactly 100000 digits gives up a decimal: five digits when negative.
+    EXPECT_EQ(encodeScalingValue("-10.0000", false, false), "C02710");
+    // More decimals than the format digit holds: cut to D = 7, not read as a sign.
+    EXPECT_EQ(encodeScalingValue("0.0000001", false, false), "700000");
+    // A negative code with D = 7 reads as six decimals, all that five digits hold.
+    EXPECT_EQ(decodeScalingValue("F00001", false, false), "-.00001");
 }
 
 TEST(ScalingChecks, PartialSendSkipsScalingEntirely) {

@@ -211,6 +211,8 @@ TEST(SendConfiguration, PartialSendWritesOnlyTheOptionRegistersAndResolution) {
         }
         if (std::string(type.inputType) != "ACV") expected.push_back("W03" + r.registerText[7]);
         EXPECT_EQ(b.sentCommands(), expected);
+        // The voltage output just sent shows, though a partial send encodes no scaling.
+        EXPECT_EQ(b.p.form1.Label16.caption, "  Volt");
         EXPECT_EQ(b.p.link.linkError, 0);
         EXPECT_NE(b.p.form1.Label3.caption, "  The CONFIGURATION is succesfully transmitted.");
         EXPECT_EQ(b.p.screen.bannerTicks, 0);
@@ -269,6 +271,7 @@ TEST(SendConfiguration, FilterChangeFromItsPanelReachesTheUnit) {
     b.p.form1.List1[8].selected = 4;
     dispatchEvent(b.p, pick);
     b.dialogs.answers = {Answer::Yes};
+    b.p.transfer.partialSend = 1;  // left over: this send is a full one all the same
     ScreenEvent ok{"Form1", "Command12"};
     dispatchEvent(b.p, ok);
     ASSERT_EQ(b.dialogs.messages.size(), 1u);
@@ -289,6 +292,12 @@ TEST(SendConfiguration, FilterChangeFromItsPanelReachesTheUnit) {
     EXPECT_EQ(b.p.form1.Label3.caption, "  The CONFIGURATION is succesfully transmitted.");
     EXPECT_TRUE(b.p.form1.Timer1.enabled);
     EXPECT_FALSE(b.p.form1.Timer2.enabled);
+
+    // A send started with the panel still open takes the panel's pick.
+    dispatchEvent(b.p, filterMenu);
+    b.p.form1.List1[8].selected = 5;  // "32"
+    b.sendAndTick();
+    EXPECT_EQ(b.unit.registerValue("04"), "05");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "config/option_catalogue.h"
@@ -108,6 +110,8 @@ TEST(SendSummary, ResolutionTextPerType) {
     pr.p.config.choice[kGroupResolution][1] = 3;
     showSendSummary(pr.p);
     EXPECT_EQ(pr.s().resolution[1].caption, "20.00");
+    EXPECT_TRUE(pr.s().resolution[0].visible && pr.s().filter[0].visible);
+    EXPECT_EQ(pr.s().scalingUnit[0].caption, "  mA  ");  // not ratiometric: not in percent
 
     SummaryBench st("ST");
     st.p.config.choice[kGroupInput][2] = 2;  // ratiometric: inputs in percent
@@ -138,6 +142,40 @@ TEST(SendSummary, FrequencyUnitShowsDebounceAndGateTimesInMilliseconds) {
     EXPECT_EQ(b.s().debounce[1].caption, "60 ms");
     EXPECT_EQ(b.s().gate[1].caption, "2400 ms");
     EXPECT_EQ(b.s().scalingUnit[0].caption, "  Hz  ");
+}
+
+// The summary sets every one of its controls itself, whatever state the screen was left in.
+TEST(SendSummary, IsDrawnWholeOverAScreenLeftInAnyState) {
+    SummaryBench fresh("FP"), spoiled("FP");
+    std::vector<ControlView> a, b;
+    for (auto [bench, views] : {std::pair{&fresh, &a}, std::pair{&spoiled, &b}}) {
+        MainScreen& f = bench->p.form1;
+        appendSendSummaryViews(f.sendSummary, *views);
+        for (Control* c : {&f.Frame5, &f.Picture4, &f.Command13, &f.Command14})
+            views->push_back({"Form1", -1, ControlKind::Label, c, ""});
+    }
+    for (ControlView& v : b) {
+        const Control kept = *v.control;
+        *v.control = Control{};
+        v.control->visible = false;
+        v.control->enabled = kept.enabled;
+        v.control->lines = kept.lines;
+    }
+    MainScreen& f = spoiled.p.form1;
+    f.Command13.enabled = f.Command14.enabled = false;
+    f.Picture4.lines = {"stale"};
+    showSendSummary(fresh.p);
+    showSendSummary(spoiled.p);
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t n = 0; n < a.size(); ++n) {
+        const Control& x = *a[n].control;
+        const Control& y = *b[n].control;
+        EXPECT_EQ(std::tie(x.caption, x.visible, x.enabled, x.left, x.top, x.width, x.height,
+                           x.lines),
+                  std::tie(y.caption, y.visible, y.enabled, y.left, y.top, y.width, y.height,
+                           y.lines))
+            << a[n].name << a[n].index;
+    }
 }
 
 TEST(SendSummary, OpensFromTheMenuCommittingThePanelAndCancelHidesIt) {
