@@ -38,6 +38,7 @@ TEST(OptionCatalogue, BuildResetsRecordAndRegisterImage) {
     b.p.config.choice[7][1] = 3;
     b.p.config.scalingText[2] = "4";
     b.p.config.gateTimeText = "12";
+    b.p.config.debounceTimeText = " 20 ";
     b.p.registers.registerText[1] = "AA";
     b.p.screen.currentGroup = 3;
     b.build("FP");

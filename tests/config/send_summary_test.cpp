@@ -67,7 +67,7 @@ TEST(SendSummary, RtdCopperSensorShowsNotApplicableForTypeAndStandard) {
     b.p.config.scalingText = {"", "00.0000", "1", "10.0000", "3"};
     showSendSummary(b.p);
     EXPECT_EQ(b.s().choices[0].lines[1], cat.optionCaption[1][2][2]);
-    EXPECT_EQ(b.s().resolution[1].caption.substr(0, 2), " 1");
+    EXPECT_EQ(b.s().resolution[1].caption, " 1");
 
     // Temperatures in the chosen unit, outputs in the output unit.
     EXPECT_EQ(b.s().scalingValue[0].caption, "00.0000");
@@ -176,6 +176,21 @@ TEST(SendSummary, IsDrawnWholeOverAScreenLeftInAnyState) {
                            y.lines))
             << a[n].name << a[n].index;
     }
+    EXPECT_TRUE(f.Command13.enabled && f.Command14.enabled);
+    // The summary's layout in twips: frame, picture, the two groups, the scaling rows.
+    const auto at = [](const Control& c) { return std::vector{c.left, c.top, c.width, c.height}; };
+    EXPECT_EQ(at(f.Frame5), (std::vector{600, 2760, 10800, 4080}));
+    EXPECT_EQ(at(f.Picture4), (std::vector{240, 300, 10320, 3120}));
+    const SendSummaryControls& s = f.sendSummary;
+    EXPECT_EQ(at(s.heading[1]), (std::vector{5160, 60, 4920, 255}));
+    EXPECT_EQ(at(s.choices[0]).at(2), 2280);
+    EXPECT_EQ(at(s.scalingHeading).at(1), 1680);
+    EXPECT_EQ(at(s.scalingCaption[0]), (std::vector{120, 1935, 1920, 255}));
+    EXPECT_EQ(at(s.scalingUnit[1]), (std::vector{3360, 2190, 1200, 255}));
+    std::string captions = s.scalingHeading.caption + "|" + s.filter[0].caption;
+    for (const Control& c : s.scalingCaption) captions += "|" + c.caption;
+    EXPECT_EQ(captions, "Analog output scaling :  |Filter time constant :|Input 1|"
+                        "Desired output 1|Input 2|Desired output 2");
 }
 
 TEST(SendSummary, OpensFromTheMenuCommittingThePanelAndCancelHidesIt) {
