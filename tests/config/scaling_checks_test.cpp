@@ -118,13 +118,13 @@ TEST(ScalingChecks, ExtremeInputsNeverGiveUndefinedOrOversizedCodes) {
         EXPECT_TRUE(isHexCode(b.p.registers.scaleOffset[2], 6)) << b.p.registers.scaleOffset[2];
         EXPECT_TRUE(isHexCode(b.slot(4), 24)) << b.slot(4);
     }
-    // An offset far below -1000000 (0 - 200 x 100000) loses digits, not its size: 199999 x 100.
     // Inputs exactly 0.1 apart are far enough; an offset below the lowest code is held there.
     b.scaling("0", "0", "0.1", "20");
     ASSERT_TRUE(encodeConfiguration(b.p));
     b.scaling("900000", "0", "900000.125", "20");
     ASSERT_TRUE(encodeConfiguration(b.p));
     EXPECT_DOUBLE_EQ(b.p.live.outputOffset, -1e8);
+    // An offset far below -1000000 (0 - 200 x 100000) loses digits, not its size: 199999 x 100.
     b.scaling("100000", "0", "100000.1", "20");
     ASSERT_TRUE(encodeConfiguration(b.p));
     EXPECT_EQ(b.p.registers.scaleOffset[2], "830D3F");
@@ -155,8 +155,9 @@ TEST(ScalingChecks, ExtremeInputsNeverGiveUndefinedOrOversizedCodes) {
     EXPECT_EQ(encodeScalingValue("-5", false, true), "000000");
     // A negative input of exactly 100000 digits gives up a decimal: five digits when negative.
     EXPECT_EQ(encodeScalingValue("-10.0000", false, false), "C02710");
-    EXPECT_EQ(encodeScalingValue("-9.9999", false, false) + encodeScalingValue("10.00000", false, false),
-              "D1869F5186A0");  // the widest that fit: 99999 when negative, 999999 when not
+    // The widest that fit: 99999 when negative, 999999 when not.
+    EXPECT_EQ(encodeScalingValue("-9.9999", false, false), "D1869F");
+    EXPECT_EQ(encodeScalingValue("10.00000", false, false), "5186A0");
     EXPECT_EQ(encodeScalingValue("-.000001", false, false), "E00000");
     // More decimals than the format digit holds: cut to D = 7, not read as a sign.
     EXPECT_EQ(encodeScalingValue("0.0000001", false, false), "700000");

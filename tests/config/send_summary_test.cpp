@@ -155,11 +155,10 @@ TEST(SendSummary, IsDrawnWholeOverAScreenLeftInAnyState) {
             views->push_back({"Form1", -1, ControlKind::Label, c, ""});
     }
     for (ControlView& v : b) {
-        const Control kept = *v.control;
-        *v.control = Control{};
-        v.control->visible = false;
-        v.control->enabled = kept.enabled;
-        v.control->lines = kept.lines;
+        Control& c = *v.control;
+        c.caption.clear();
+        c.visible = false;
+        c.left = c.top = c.width = c.height = 0;
     }
     MainScreen& f = spoiled.p.form1;
     f.Command13.enabled = f.Command14.enabled = false;
