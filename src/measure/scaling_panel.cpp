@@ -20,11 +20,6 @@ constexpr int kWhite = 0xFFFFFF;
 constexpr const char* kBoxCaptions[4] = {"Input 1", "Desired output 1", "Input 2",
                                          "Desired output 2"};
 
-void clearCapturedInputs(LiveState& live) {
-    live.capturedInput[1].reset();
-    live.capturedInput[2].reset();
-}
-
 }  // namespace
 
 void analogOutputScalingMenu(Program& p) {
@@ -37,7 +32,6 @@ void analogOutputScalingMenu(Program& p) {
 void openScalingPanel(Program& p) {
     MainScreen& f = p.form1;
     p.screen.currentGroup = kGroupScaling;
-    clearCapturedInputs(p.live);
     commitPendingPanel(p);
     backToSummary(p);
     refreshDerivedLabels(p);
@@ -139,7 +133,6 @@ void scalingOk(Program& p) {
     live.scalingAccepted = 1;
     applyScalingEntry(p);
     if (live.scalingAccepted != 1) return;
-    clearCapturedInputs(live);
     backToSummary(p);
     if (p.screen.unitConnected == 1 && p.screen.changePending == 1) {
         if (p.dialogs.messageBox(kSendQuestion, Buttons::YesNo, Icon::Question, " ") ==
@@ -151,7 +144,6 @@ void scalingOk(Program& p) {
 
 void scalingCancel(Program& p) {
     abandonEntry(p);
-    clearCapturedInputs(p.live);
     backToSummary(p);
 }
 

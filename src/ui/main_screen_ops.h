@@ -37,7 +37,8 @@ void reloadMainScreen(Program& p);
 
 // Shows a one-line status text in Label3 (116 twips per character, font size 10).
 void showBanner(Program& p, const std::string& text);
-// Closes every option panel and returns Form1 to its summary view.
+// Closes every option panel and returns Form1 to its summary view; a live scaling in progress
+// ends there and the readings it captured are forgotten.
 void backToSummary(Program& p);
 // Sets deferredAction and enables Timer2; the action runs on its next tick.
 void runLater(Program& p, int action);

@@ -41,6 +41,7 @@ void abandonEntry(Program& p) {
         restoreRecordedSelections(p, p.screen.currentGroup);
     }
     p.live.liveStep = 0;
+    p.live.capturedInput = {};  // captured in the live scaling that ends here
     f.focus = "Command3";
     f.Command7.enabled = true;
 }

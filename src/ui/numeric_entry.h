@@ -8,7 +8,7 @@ namespace sigcond {
 struct Program;
 
 // Abandons the entry in progress: the scaling boxes (or the open option panel's lists) go back
-// to what the configuration record holds, and live scaling ends.
+// to what the configuration record holds, and live scaling ends with the readings it captured.
 void abandonEntry(Program& p);
 
 // Key codes of the box events.

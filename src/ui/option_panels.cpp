@@ -118,7 +118,9 @@ void backToSummary(Program& p) {
         f.Text1[n].visible = false;
     }
     f.Text2.visible = false;
+    // Live scaling ends with the panel, and the readings it captured go with it.
     p.live.liveStep = 0;
+    p.live.capturedInput = {};
     f.Command4.visible = false;
     f.Command6.visible = false;
     if (f.Command3.visible && p.screen.finishedLoading) f.focus = "Command3";

@@ -166,8 +166,9 @@ TEST(LiveScaling, SilentUnitOrOverRangeDuringStep1DisablesEntryUntilTheNextReadi
     scalingOk(b.p);  // OK in step 1 confirms the step; the panel stays for step 2
     EXPECT_EQ(b.p.live.liveStep, 2);
     EXPECT_TRUE(b.p.form1.Frame2.visible);
-    backToSummary(b.p);  // any menu action ends the live scaling
+    backToSummary(b.p);  // any menu action ends the live scaling and forgets its captures
     EXPECT_EQ(b.p.live.liveStep, 0);
+    EXPECT_FALSE(b.p.live.capturedInput[1]);
 }
 
 TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {

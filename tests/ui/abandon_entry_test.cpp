@@ -18,7 +18,9 @@ TEST(AbandonEntry, ScalingPanelGetsTheSavedTextsBackAndLiveScalingEnds) {
     f.Text1[1].enabled = f.Text1[3].enabled = f.Command4.enabled = false;
     f.Command7.enabled = false;
     b.p.live.liveStep = 2;
+    b.p.live.capturedInput[2] = 95.0;
     abandonEntry(b.p);
+    EXPECT_FALSE(b.p.live.capturedInput[2]);
     EXPECT_EQ(b.p.config.scalingText, b.p.live.savedScalingText);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(f.Text1[i].caption, b.p.live.savedScalingText[i + 1]);
