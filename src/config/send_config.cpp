@@ -55,7 +55,9 @@ void sendConfiguration(Program& p) {
     commitPendingPanel(p);
     p.transfer.scaleInUnit = p.live.outputScale;
     p.transfer.offsetInUnit = p.live.outputOffset;
-    if (!encodeConfiguration(p) || p.link.linkError != 0) {
+    // Only the encoder's own failure stops the send: a flag left by an earlier failed exchange
+    // does not.
+    if (!encodeConfiguration(p)) {
         // The encoder has reported the scaling fault; nothing is sent. The live reading goes
         // on as before rather than freezing on its last value.
         p.link.linkError = 0;

@@ -58,8 +58,9 @@ void startLiveScaling(Program& p) {
     f.Picture2.visible = false;
     p.live.liveStep = 1;
     p.transfer.partialSend = 1;
+    // Only a failure of this attempt stops it, not a flag an earlier exchange left.
     const bool encoded = encodeConfiguration(p);
-    if (encoded && p.link.linkError == 0) transmitConfiguration(p);
+    if (encoded) transmitConfiguration(p);
     p.transfer.partialSend = 0;
     if (!encoded || p.link.linkError != 0) {
         // A failed exchange has already abandoned the entry; any other failure ends it here.

@@ -169,6 +169,10 @@ TEST(SendConfiguration, UnitSilentAtW3DStopsTheTransferWithTheFailureShown) {
     EXPECT_EQ(b.p.form1.Picture1.lines[0], "            Communication error !");
     // The full scale in effect in the unit is not taken from a transfer that failed.
     EXPECT_EQ(b.p.live.unitOutputFullScale, 20.0);
+    // The next send goes out: the flag this failure left is no failed encoding.
+    b.unit.faults().silentCommands.clear();
+    b.sendAndTick();
+    EXPECT_EQ(b.sentCommands().back(), "Z01");
 }
 
 TEST(SendConfiguration, AfterAFailedSendTheLiveOutputFollowsWhatTheUnitConfirmed) {

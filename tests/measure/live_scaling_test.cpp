@@ -124,6 +124,11 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     EXPECT_FALSE(b.p.form1.Label11.visible);
     EXPECT_EQ(b.p.live.liveStep, 0);  // the failed exchange ended live scaling
     EXPECT_EQ(b.p.live.unityScalePending, 0);
+    // The next press starts anew: only a failure of its own stops it.
+    answerEverything(b, "  500.0");
+    b.dialogs.answers.push_back(Answer::No);
+    startLiveScaling(b.p);
+    EXPECT_EQ(b.p.live.liveStep, 1);
 
     // A scale the unit still refuses at its third sending fails the burst the same way.
     LiveBench r("TC");
