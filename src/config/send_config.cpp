@@ -20,19 +20,28 @@ namespace {
 
 constexpr const char* kVoltUnitText = "  Volt";
 
-void refreshMainScreenAfterSend(Program& p) {
+// The live display's units and output range as registers 01 and 02 hold them once the unit has
+// confirmed them: the reading's unit, the output mode (current or voltage) and its full scale.
+void showUnitsOfSentOptions(Program& p) {
     MainScreen& f = p.form1;
     const ConfigRecord& c = p.config;
-    // The unit needs quiet cycles to apply new settings before it is polled again.
-    if (f.Frame9.visible) p.live.waitTicks = 1;
     refreshDerivedLabels(p);
     f.Label16.caption = c.outputUnitText;
     p.live.rangeFactor = rangeFactor(p);
     f.Label13.caption = shownReadingUnitText(p);
+    p.live.outputFullScale = c.outputUnitText == kVoltUnitText ? 10.0 : 20.0;
+    p.live.unitOutputFullScale = p.live.outputFullScale;
+    p.live.unitOutputUnitText = c.outputUnitText;
+}
+
+void refreshMainScreenAfterSend(Program& p) {
+    const ConfigRecord& c = p.config;
+    // The unit needs quiet cycles to apply new settings before it is polled again.
+    if (p.form1.Frame9.visible) p.live.waitTicks = 1;
+    showUnitsOfSentOptions(p);
     // The frequency deferral is sized by the gate register as the unit now holds it: the
     // hexadecimal text just sent, not the decimal count as typed (" 12 " would read as garbage).
     if (c.inputType == kTypeFP) p.link.gateRegisterValue = p.registers.registerText[5];
-    p.live.outputFullScale = c.outputUnitText == kVoltUnitText ? 10.0 : 20.0;
     p.live.displayDecimals = c.choice[kGroupResolution][1] - 1;
 }
 
@@ -76,13 +85,16 @@ void transmitConfiguration(Program& p) {
 
     const bool partial = p.transfer.partialSend != 0;
     bool answered = true;
+    bool modeConfirmed = false;
     for (const CommandStep& step : configurationWriteSequence(p, partial)) {
         // Any failure, a silent unit or a port that could not be used, ends the transfer.
         if (!runStep(p, step)) {
             answered = false;
             break;
         }
-        // From its confirmed write on, the unit works with the scale or offset just encoded.
+        // From its confirmed write on, the unit works with the output mode, scale or offset
+        // just encoded.
+        if (step.command.starts_with("W02")) modeConfirmed = true;
         if (step.command.starts_with("W05")) p.transfer.scaleInUnit = p.live.outputScale;
         if (step.command.starts_with("W06")) p.transfer.offsetInUnit = p.live.outputOffset;
     }
@@ -90,6 +102,7 @@ void transmitConfiguration(Program& p) {
     if (!answered) {
         if (link.linkError == 0) link.linkError = 1;
         p.form1.Label3.visible = false;
+        if (modeConfirmed) showUnitsOfSentOptions(p);
         return;
     }
     if (!partial) {
@@ -102,10 +115,7 @@ void transmitConfiguration(Program& p) {
 
 void runDeferredTransmit(Program& p) {
     transmitConfiguration(p);
-    if (p.link.linkError == 0) {
-        p.live.unitOutputFullScale = p.live.outputFullScale;
-        p.live.unitOutputUnitText = p.config.outputUnitText;
-    } else {
+    if (p.link.linkError != 0) {
         // The unit did not take the whole configuration: the output it makes of a reading
         // follows the scale and offset it confirmed, or else the ones it had.
         p.live.outputScale = p.transfer.scaleInUnit;

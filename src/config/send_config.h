@@ -29,10 +29,12 @@ void sendConfiguration(Program& p);
 // registers in order, then "W0814" and "Z01" (not in a partial send), and brings the main
 // screen's units and values up to date. Stops at the first command that fails, with the banner
 // hidden and linkError left at 1; success is reported only when every command was answered.
+// Once the unit has confirmed register 02, the live display's units and output full scale
+// follow the options sent even if a later command fails.
 void transmitConfiguration(Program& p);
 
-// The deferred-action entry: transmitConfiguration, then, after a clean transfer, the live
-// display's output full scale follows the one just sent; the live reading is switched on again.
+// The deferred-action entry: transmitConfiguration; after a failed transfer the live output
+// follows the scale and offset the unit confirmed (or had); the live reading is switched on again.
 void runDeferredTransmit(Program& p);
 
 // The reading unit as the main screen shows it: readingUnitText, or " %" for a ratiometric

@@ -22,15 +22,6 @@ double outputFullScaleOnScreen(const Program& p) {
     return textToNumber(p.config.outputFullScaleText);
 }
 
-// Sends the unity-scale burst; false at the first command the unit leaves unanswered or
-// still refuses after the resends, as in a configuration transfer.
-bool sendBurst(Program& p, const std::vector<CommandStep>& steps) {
-    for (const CommandStep& step : steps) {
-        if (!runStep(p, step)) return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string unityScaleCodeFor(const Program& p) {
@@ -67,9 +58,6 @@ void startLiveScaling(Program& p) {
         if (p.live.liveStep != 0) abandonEntry(p);
         return;
     }
-    // The unit now works with the output range just sent.
-    p.live.unitOutputFullScale = p.live.outputFullScale;
-    p.live.unitOutputUnitText = p.config.outputUnitText;
     f.Text1[2].caption.clear();
     f.Text1[3].caption.clear();
     beginLiveScaling(p);
@@ -116,17 +104,22 @@ bool runUnityScaleBurst(Program& p) {
         live.waitTicks = 1;
         return true;
     }
-    if (!sendBurst(p, liveOutputSequence(code))) {
-        p.form1.Timer1.enabled = false;
-        p.form1.Label11.visible = false;
-        // The failed exchange has abandoned the live scaling the unity scale was asked for; sent
-        // later on its own it would leave the unit's output at scale 1, offset 0, away from the
-        // scaling the program shows.
-        live.unityScalePending = 0;
-        return false;
+    // The burst ends at the first command the unit leaves unanswered or still refuses after
+    // the resends, as a configuration transfer does.
+    for (const CommandStep& step : liveOutputSequence(code)) {
+        if (!runStep(p, step)) {
+            p.form1.Timer1.enabled = false;
+            p.form1.Label11.visible = false;
+            // The failed exchange has abandoned the live scaling the unity scale was asked for;
+            // sent later on its own it would leave the unit's output at scale 1, offset 0, away
+            // from the scaling the program shows.
+            live.unityScalePending = 0;
+            return false;
+        }
+        // The unit works with the offset and the scale from their confirmed writes on.
+        if (step.command.starts_with("W06")) live.outputOffset = 0.0;
+        if (step.command.starts_with("W05")) live.outputScale = scaleCodeValue(code);
     }
-    live.outputScale = scaleCodeValue(code);
-    live.outputOffset = 0.0;
     live.waitTicks = 1;
     live.unityScalePending = 0;
     return true;

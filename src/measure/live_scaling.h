@@ -20,8 +20,9 @@ std::string unityScaleQuestion(const Program& p);
 // Scale register text "1" for the current type and the output shown on screen ("" for "FP").
 std::string unityScaleCodeFor(const Program& p);
 
-// The unity-scale burst of the live-reading cycle: offset 0, scale 1, "Z01". False when the
-// unit did not answer: Timer1 is then off and the request stays pending for the next start.
+// The unity-scale burst of the live-reading cycle: offset 0, scale 1, "Z01"; each value takes
+// effect on the live output once the unit has confirmed its write. False when the unit did not
+// answer: Timer1 is then off and the request is dropped with the abandoned live scaling.
 bool runUnityScaleBurst(Program& p);
 // Capture step of the live-reading cycle for a good reading: the reading fills the step's
 // input box and becomes the captured input of the step.

@@ -167,8 +167,6 @@ TEST(SendConfiguration, UnitSilentAtW3DStopsTheTransferWithTheFailureShown) {
     EXPECT_TRUE(b.p.form1.Picture1.visible);
     ASSERT_GE(b.p.form1.Picture1.lines.size(), 1u);
     EXPECT_EQ(b.p.form1.Picture1.lines[0], "            Communication error !");
-    // The full scale in effect in the unit is not taken from a transfer that failed.
-    EXPECT_EQ(b.p.live.unitOutputFullScale, 20.0);
     // The next send goes out: the flag this failure left is no failed encoding.
     b.unit.faults().silentCommands.clear();
     b.sendAndTick();
@@ -181,19 +179,28 @@ TEST(SendConfiguration, AfterAFailedSendTheLiveOutputFollowsWhatTheUnitConfirmed
         double scale;
         double offset;
     };
-    const Case cases[] = {
-        {"W3D", 1.0, 0.0}, {"W06", 0.16, 0.0}, {"W03", 0.16, 4.0}, {"Z01", 0.16, 4.0}};
+    const Case cases[] = {{"W02", 1.0, 0.0},
+                          {"W3D", 1.0, 0.0},
+                          {"W06", 0.08, 0.0},
+                          {"W03", 0.08, 2.0},
+                          {"Z01", 0.08, 2.0}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.silent);
         SendBench b(kTypes[0]);
         b.p.live.outputScale = 1.0;
         b.p.live.outputOffset = 0.0;
-        b.p.config.scalingText = {"", "0", "4", "100", "20"};
+        b.p.config.choice[kGroupMode][3] = 2;  // voltage output
+        b.p.config.scalingText = {"", "0", "2", "100", "10"};
         b.unit.faults().silentCommands = {c.silent};
         b.sendAndTick();
         EXPECT_EQ(b.p.link.linkError, 1);
         EXPECT_DOUBLE_EQ(b.p.live.outputScale, c.scale);
         EXPECT_DOUBLE_EQ(b.p.live.outputOffset, c.offset);
+        // From a confirmed "W02" on, the output is the voltage output just written.
+        const bool volt = std::string(c.silent) != "W02";
+        EXPECT_EQ(b.p.live.unitOutputFullScale, volt ? 10.0 : 20.0);
+        EXPECT_EQ(b.p.form1.Label16.caption, volt ? "  Volt" : "");
+        EXPECT_EQ(b.p.form1.Label13.caption, volt ? b.p.config.readingUnitText : "");
     }
 }
 

@@ -90,14 +90,16 @@ TEST(LiveScaling, FrequencyUnitGetsNoQuestionAndZ01AtOnce) {
 
 TEST(LiveScaling, OutputRangeSentWithTheLiveScalingIsTheOneTheDisplayClampsTo) {
     LiveBench b("TC");
-    answerEverything(b, "  900.0");
     ASSERT_EQ(b.p.live.unitOutputFullScale, 20.0);
     b.p.config.choice[kGroupMode][3] = 2;  // the operator switched the output to voltage
     analogOutputScalingMenu(b.p);
-    b.dialogs.answers.push_back(Answer::Yes);
+    b.port.reply("W01\r");  // the unit takes the output mode, then falls silent
+    b.port.reply("W02\r");
     startLiveScaling(b.p);
+    EXPECT_EQ(b.p.live.liveStep, 0);
     EXPECT_EQ(b.p.live.unitOutputFullScale, 10.0);
     EXPECT_EQ(b.p.live.unitOutputUnitText, "  Volt");
+    EXPECT_EQ(b.p.form1.Label16.caption, "  Volt");
 }
 
 TEST(LiveScaling, UnityCodesFollowTypeAndOutput) {
@@ -135,6 +137,7 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     analogOutputScalingMenu(r.p);
     r.p.live.liveStep = 1;
     r.p.live.unityScalePending = 1;
+    r.p.live.outputOffset = 5.0;
     r.port.responder = [](const std::string& command, const std::string&) {
         return std::optional(test::ScriptedReply::text(command[2] == '5' ? "?\r" : "W06\r"));
     };
@@ -143,6 +146,7 @@ TEST(LiveScaling, FailedBurstStopsTheTimerAndIsNotRepeatedAfterTheEntryEnded) {
     EXPECT_EQ(r.port.commands().size(), 4u);  // no "Z01"
     EXPECT_FALSE(r.p.form1.Timer1.enabled);
     EXPECT_EQ(r.p.live.outputScale, 1.0);
+    EXPECT_EQ(r.p.live.outputOffset, 0.0);  // the unit confirmed "W06200000"
 }
 
 TEST(LiveScaling, SilentUnitOrOverRangeDuringStep1DisablesEntryUntilTheNextReading) {
