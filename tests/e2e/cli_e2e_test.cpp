@@ -278,6 +278,7 @@ TEST(CliE2E, ManyUnitsAtTheirOwnLineSettingsWithOneFailing) {
     }
 
     const std::string folder = scratchFolder() + "/saved";
+    std::filesystem::remove_all(folder);
     std::filesystem::create_directory(folder);
     stubborn->stop();  // its adapter is gone
     const CliRun read = runCli("read " + list + " --save " + folder);
