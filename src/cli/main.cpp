@@ -1,20 +1,27 @@
 // sigcond-cli: the set-up program's work without a screen, for scripts on the bench and the
 // production line. Identifies units, reads, saves and sends configurations and captures live
 // readings; several units are served side by side, one worker thread per port.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string_view>
 
 #include "cli/port_names.h"
+#include "cli/progress_board.h"
 #include "cli/unit_session.h"
 #include "qt/qt_serial_port.h"
 #include "records/config_file.h"
@@ -33,8 +40,9 @@ constexpr const char* kUsage =
     "  read PORT,PORT... --save DIR           read several units, one PORT.CFG each in DIR\n"
     "  send PORT[,PORT...] FILE.CFG [--verify] send a configuration file\n"
     "  monitor PORT [--seconds N] [--csv FILE] live readings every 450 ms\n"
-    "PORT is a device path or COM1..COM4. Exit codes: 0 success, 1 a unit failed,\n"
-    "2 bad usage or a file error.\n";
+    "PORT is a device path, COMn, rfc2217://HOST:PORT or socket://HOST:PORT; any number of\n"
+    "ports, comma-separated, are served side by side. On a terminal each unit's progress is\n"
+    "shown as it goes. Exit codes: 0 success, 1 a unit failed, 2 bad usage or a file error.\n";
 
 std::atomic<bool> interrupted{false};
 
@@ -95,20 +103,34 @@ bool parseOptions(int argc, char** argv, Options& o, std::string& error) {
 }
 
 // Runs `work` for every port, each in its own thread (a session's serial port lives in the
-// thread that made it), and returns the results in port order.
+// thread that made it), and returns the results in port order. On a terminal the units'
+// progress is drawn meanwhile.
 std::vector<UnitResult> runOnEachPort(
     const std::vector<NamedPort>& ports,
-    const std::function<UnitResult(UnitSession&, const NamedPort&)>& work) {
+    const std::function<UnitResult(UnitSession&, std::size_t unit)>& work) {
     std::vector<UnitResult> results(ports.size());
+    std::unique_ptr<ProgressBoard> board;
+    int columns = 0, rows = 0;
+    if (progressTerminal(columns, rows)) {
+        std::vector<std::string> labels;
+        for (const NamedPort& port : ports) labels.push_back(port.label);
+        board = std::make_unique<ProgressBoard>(labels, stdout, columns, rows);
+    }
     // Qt threads, not bare ones: the serial port's notifiers want a thread Qt knows.
     std::vector<std::unique_ptr<QThread>> workers;
     for (std::size_t n = 0; n < ports.size(); ++n) {
         workers.emplace_back(QThread::create([&, n] {
-            UnitSession session(ports[n].label, ports[n].number);
-            results[n] = work(session, ports[n]);
+            ProgressFn progress;
+            if (board) progress = [&board, n](const std::string& step) { board->setStep(n, step); };
+            {
+                UnitSession session(ports[n].label, ports[n].number, progress);
+                results[n] = work(session, n);
+            }
+            if (board) board->setResult(n, results[n].outcome == Outcome::Done, results[n].summary);
         }));
         workers.back()->start();
     }
+    if (board) board->run();
     for (auto& worker : workers) worker->wait();
     return results;
 }
@@ -139,45 +161,73 @@ int report(const std::vector<NamedPort>& ports, const std::vector<UnitResult>& r
     return code;
 }
 
+// The numbers n of every SIGCOND_COM<n> set.
+std::set<int> numbersInEnvironment() {
+    std::set<int> numbers;
+    constexpr std::string_view prefix = "SIGCOND_COM";
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view text = *entry;
+        if (text.substr(0, prefix.size()) != prefix) continue;
+        const std::string_view rest = text.substr(prefix.size());
+        const std::string_view digits = rest.substr(0, rest.find('='));
+        if (digits.size() == rest.size() || digits.empty() || digits.size() > 4 ||
+            digits[0] == '0' ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        numbers.insert(std::stoi(std::string(digits)));
+    }
+    return numbers;
+}
+
 int listPorts() {
-    std::vector<std::string> mapped(5);
-    for (int n = 1; n <= 4; ++n) mapped[static_cast<std::size_t>(n)] = comPortDevice(n);
     const auto infos = QSerialPortInfo::availablePorts();
+    // Every "Com n" that stands for something: the n-th port the system lists, and every
+    // SIGCOND_COM<n> set (a device, a pseudo-terminal, a device server's URL).
+    std::set<int> numbers = numbersInEnvironment();
+    for (int n = 1; n <= static_cast<int>(infos.size()); ++n) numbers.insert(n);
+    std::map<int, std::string> mapped;
+    for (const int n : numbers) {
+        if (std::string device = comPortDevice(n); !device.empty()) mapped[n] = device;
+    }
     for (const QSerialPortInfo& info : infos) {
         const std::string path = info.systemLocation().toStdString();
         std::string com = "-";
-        for (int n = 1; n <= 4; ++n) {
-            if (mapped[static_cast<std::size_t>(n)] == path) com = "COM" + std::to_string(n);
+        for (const auto& [n, device] : mapped) {
+            if (device == path) {
+                com = "COM" + std::to_string(n);
+                break;
+            }
         }
         std::cout << com << "\t" << path << "\t" << info.description().toStdString() << "\t"
                   << info.manufacturer().toStdString() << "\t" << info.serialNumber().toStdString()
                   << "\n";
     }
-    // "Com n" set to a device the system does not list (a pseudo-terminal, for instance).
-    for (int n = 1; n <= 4; ++n) {
-        const std::string& path = mapped[static_cast<std::size_t>(n)];
-        if (path.empty()) continue;
+    // "Com n" set to what the system does not list.
+    for (const auto& [n, device] : mapped) {
         bool listed = false;
         for (const QSerialPortInfo& info : infos)
-            listed |= info.systemLocation().toStdString() == path;
-        if (!listed) std::cout << "COM" << n << "\t" << path << "\t\t\t\n";
+            listed |= info.systemLocation().toStdString() == device;
+        if (!listed) std::cout << "COM" << n << "\t" << device << "\t\t\t\n";
     }
-    if (infos.isEmpty() && mapped[1].empty() && mapped[2].empty() && mapped[3].empty() &&
-        mapped[4].empty()) {
-        std::cerr << "sigcond-cli: no serial ports found\n";
-    }
+    if (infos.isEmpty() && mapped.empty()) std::cerr << "sigcond-cli: no serial ports found\n";
     return 0;
 }
 
-// File name of a port's configuration in a folder: the port's name with every character that
-// may not stand in a file name replaced.
-std::string fileNameForPort(const std::string& label) {
-    std::string name = label;
-    if (name.rfind("/dev/", 0) == 0) name = name.substr(5);
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') c = '_';
+// Refuses two ports of the list that stand for the same device or URL ("COM1" and the device
+// SIGCOND_COM1 names): two sessions on one line would garble each other's frames.
+bool samePortTwice(const std::vector<NamedPort>& ports, std::string& error) {
+    std::map<std::string, std::string> seen;
+    for (const NamedPort& port : ports) {
+        const std::string device = sameDeviceKey(comPortDevice(port.number));
+        if (device.empty()) continue;
+        const auto [at, fresh] = seen.emplace(device, port.label);
+        if (!fresh) {
+            error = "ports " + at->second + " and " + port.label + " are the same port (" + device +
+                    ")";
+            return true;
+        }
     }
-    return name + ".CFG";
+    return false;
 }
 
 int run(int argc, char** argv) {
@@ -198,12 +248,13 @@ int run(int argc, char** argv) {
     auto ports = parsePortList(o.positional[0], error);
     if (!ports) return usageError(error);
     mapDevicePorts(*ports);
+    if (samePortTwice(*ports, error)) return usageError(error);
     const bool many = ports->size() > 1;
 
     if (command == "identify") {
         if (o.positional.size() != 1 || o.json || o.verify || !o.save.empty() || !o.csv.empty())
             return usageError("identify takes only PORT");
-        return report(*ports, runOnEachPort(*ports, [](UnitSession& s, const NamedPort&) {
+        return report(*ports, runOnEachPort(*ports, [](UnitSession& s, std::size_t) {
             return s.identify();
         }));
     }
@@ -215,17 +266,17 @@ int run(int argc, char** argv) {
         if (many && o.save.empty()) return usageError("several ports need --save DIR");
         if (many && !QFileInfo(QString::fromStdString(o.save)).isDir())
             return usageError(o.save + " is not a folder");
-        const std::string save = o.save;
+        std::vector<std::string> paths(ports->size(), o.save);
+        if (toFolder) {
+            const auto names = saveFileNames(*ports, error);
+            if (!names) return usageError(error);
+            for (std::size_t n = 0; n < paths.size(); ++n) paths[n] = o.save + "/" + (*names)[n];
+        }
         const bool json = o.json;
-        return report(*ports,
-                      runOnEachPort(*ports,
-                                    [&](UnitSession& s, const NamedPort& port) {
-                                        const std::string path =
-                                            toFolder ? save + "/" + fileNameForPort(port.label)
-                                                     : save;
-                                        return s.read(json, path);
-                                    }),
-                      !json);
+        const auto readOne = [&](UnitSession& s, std::size_t unit) {
+            return s.read(json, paths[unit]);
+        };
+        return report(*ports, runOnEachPort(*ports, readOne), !json);
     }
     if (command == "send") {
         if (o.positional.size() != 2 || o.json || !o.save.empty() || !o.csv.empty())
@@ -238,7 +289,7 @@ int run(int argc, char** argv) {
             return kExitUsage;
         }
         const bool verify = o.verify;
-        return report(*ports, runOnEachPort(*ports, [&](UnitSession& s, const NamedPort&) {
+        return report(*ports, runOnEachPort(*ports, [&](UnitSession& s, std::size_t) {
             return s.send(text, path, verify);
         }));
     }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli/cli_dialogs.h"
+#include "cli/progress_port.h"
 #include "common/convert.h"
 #include "config/option_catalogue.h"
 #include "config/register_codec.h"
@@ -23,7 +24,8 @@ struct SessionParts {
     QtSerialPort port;
     SystemClock clock;
     UnattendedDialogs dialogs;
-    Program program{port, clock, dialogs};
+    ProgressPort watchedPort{port};
+    Program program{watchedPort, clock, dialogs};
 };
 
 namespace {
@@ -79,8 +81,10 @@ std::string jsonString(const std::string& text) {
     return out + "\"";
 }
 
-UnitSession::UnitSession(std::string portLabel, int portNumber)
-    : portLabel_(std::move(portLabel)), parts_(std::make_unique<SessionParts>()) {
+UnitSession::UnitSession(std::string portLabel, int portNumber, ProgressFn progress)
+    : portLabel_(std::move(portLabel)),
+      progress_(std::move(progress)),
+      parts_(std::make_unique<SessionParts>()) {
     Program& p = parts_->program;
     fillLinkTables(p);
     p.link.portNumber = portNumber;
@@ -98,15 +102,33 @@ void UnitSession::fail(UnitResult& result, const std::string& text) {
     if (result.summary.empty()) result.summary = text;
 }
 
+std::string UnitSession::lineSettingsText() const {
+    const std::string& settings = parts_->program.link.lineSettings;
+    // A plain socket carries no line control: the unit answers at the first setting tried,
+    // whatever the device server's port runs at.
+    if (comPortDevice(parts_->program.link.portNumber).rfind("socket://", 0) == 0) {
+        return settings + " as tried (over socket:// the server's own line settings apply)";
+    }
+    return settings;
+}
+
 std::string UnitSession::describeUnit() const {
     const Program& p = parts_->program;
     return p.config.inputType + " (" + std::string(longTypeName(p.config.inputType)) + ") at " +
-           p.link.lineSettings;
+           lineSettingsText();
 }
 
 bool UnitSession::connect(UnitResult& result) {
     Program& p = parts_->program;
-    if (!connectToUnit(p)) {
+    tell("opening");
+    if (progress_) {
+        parts_->watchedPort.onLineSettings = [this](const std::string& settings) {
+            tell("searching " + settings);
+        };
+    }
+    const bool found = connectToUnit(p);
+    parts_->watchedPort.onLineSettings = nullptr;
+    if (!found) {
         if (p.link.linkError == 2) {
             std::string why = p.port.errorText();
             const std::string& device = parts_->port.devicePath();
@@ -144,6 +166,7 @@ bool UnitSession::runSequence(UnitResult& result, const std::vector<CommandStep>
 
 bool UnitSession::readRegisters(UnitResult& result) {
     Program& p = parts_->program;
+    tell("reading");
     if (!runSequence(result, configurationReadSequence(p), "reading the configuration")) {
         return false;
     }
@@ -182,7 +205,7 @@ UnitResult UnitSession::identify() {
     if (!connect(result)) return result;
     const Program& p = parts_->program;
     result.summary = describeUnit();
-    result.output = portLabel_ + ": line settings " + p.link.lineSettings + ", input type " +
+    result.output = portLabel_ + ": line settings " + lineSettingsText() + ", input type " +
                     p.config.inputType + " (" + std::string(longTypeName(p.config.inputType)) +
                     "), type number " + p.link.replyText + "\n";
     return result;
@@ -286,12 +309,14 @@ UnitResult UnitSession::send(const std::string& fileText, const std::string& fil
     p.transfer.partialSend = 0;
     // What was sent, to compare with the read-back.
     const RegisterImage sent = p.registers;
+    tell("sending");
     if (!runSequence(result, configurationWriteSequence(p, false), "sending the configuration")) {
         return result;
     }
     result.summary = "sent to " + describeUnit();
     if (!verify) return result;
 
+    tell("verifying");
     if (!runSequence(result, configurationReadSequence(p), "reading back the configuration")) {
         return result;
     }

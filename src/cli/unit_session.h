@@ -39,10 +39,14 @@ struct LiveSample {
 
 struct SessionParts;
 
+// Told the step a session is at: "opening", "searching 4800,E,7,1", "reading", "sending",
+// "verifying". Called from the session's own thread.
+using ProgressFn = std::function<void(const std::string& step)>;
+
 class UnitSession {
 public:
     // `portLabel` names the port in messages; `portNumber` is the "Com n" the port adapter opens.
-    UnitSession(std::string portLabel, int portNumber);
+    UnitSession(std::string portLabel, int portNumber, ProgressFn progress = {});
     ~UnitSession();
     UnitSession(const UnitSession&) = delete;
     UnitSession& operator=(const UnitSession&) = delete;
@@ -67,8 +71,14 @@ private:
     void fail(UnitResult& result, const std::string& text);
     std::vector<SummaryLine> summaryLines();
     std::string describeUnit() const;
+    std::string lineSettingsText() const;
+
+    void tell(const std::string& step) const {
+        if (progress_) progress_(step);
+    }
 
     std::string portLabel_;
+    ProgressFn progress_;
     std::unique_ptr<SessionParts> parts_;
 };
 

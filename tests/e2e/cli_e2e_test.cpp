@@ -1,6 +1,7 @@
 // The command-line companion against sigcond-unit-sim on pseudo-terminals: every subcommand,
-// a silent unit, a file that is no configuration, a verification mismatch, four units at once,
-// and the send's frames compared with those of the program's own transmission.
+// a silent unit, a file that is no configuration, a verification mismatch, many units at once
+// with their progress on a terminal, and the send's frames compared with those of the
+// program's own transmission.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -158,8 +159,16 @@ TEST(CliE2E, WrongFilesAndBadUsageExitWithTwoAndSendNothing) {
     EXPECT_EQ(runCli("frobnicate COM1").code, 2);
     EXPECT_EQ(runCli("read " + sim->linkPath() + " --bogus").code, 2);
     EXPECT_EQ(runCli("monitor " + sim->linkPath() + " --seconds soon").code, 2);
-    EXPECT_EQ(runCli("send COM1,COM1 x.CFG").code, 2);
-    EXPECT_EQ(runCli("ports").code, 0);
+    EXPECT_EQ(runCli("send COM1,com1 x.CFG").code, 2);
+    // One device named twice, once through its link and once as the COMn it stands for.
+    const CliRun twice =
+        runCli("identify " + sim->linkPath() + ",COM1", "SIGCOND_COM1=" + sim->devicePath() + " ");
+    EXPECT_EQ(twice.code, 2);
+    EXPECT_NE(twice.err.find("are the same port (" + sim->devicePath() + ")"), std::string::npos)
+        << twice.err;
+    const CliRun ports = runCli("ports", "SIGCOND_COM9=rfc2217://127.0.0.1:2217 ");
+    EXPECT_EQ(ports.code, 0);
+    EXPECT_NE(ports.out.find("COM9\trfc2217://127.0.0.1:2217"), std::string::npos) << ports.out;
 }
 
 // The program's own transmission of a configuration file, in this process, to the given unit.
@@ -238,40 +247,68 @@ TEST(CliE2E, VerificationReportsARegisterTheUnitKeptUnchanged) {
     EXPECT_EQ(runCli("send " + stubborn->linkPath() + " " + file).code, 0);
 }
 
-TEST(CliE2E, FourUnitsAtOnceWithOneFailing) {
-    std::vector<std::unique_ptr<SimProcess>> sims;
-    const char* types[] = {"TC", "TC", "TC", "TC"};
-    for (const char* type : types) sims.push_back(startSim(withScaling({"--type", type})));
-    const std::string file = scratchFolder() + "/four.CFG";
-    ASSERT_EQ(runCli("read " + sims[0]->linkPath() + " --save " + file).code, 0);
+TEST(CliE2E, ManyUnitsAtTheirOwnLineSettingsWithOneFailing) {
+    // Seven units of one simulator, each at line settings of its own, and one more between
+    // them that keeps its register 02 whatever is sent.
+    auto units = startSim(withScaling({"--units", "7", "--baud", "9600,4800,2400,1200", "--parity",
+                                       "O,E,N", "--register", "02=06"}));
+    auto stubborn = startSim(withScaling({"--register", "02=46", "--ignore-write", "02"}));
+    const std::string file = scratchFolder() + "/many.CFG";
+    ASSERT_EQ(runCli("read " + units->linkPath(0) + " --save " + file).code, 0);
     std::string list;
-    for (auto& sim : sims) list += (list.empty() ? "" : ",") + sim->linkPath();
+    for (std::size_t n = 0; n < units->units(); ++n) {
+        list += units->linkPath(n) + ",";
+        if (n == 3) list += stubborn->linkPath() + ",";
+    }
+    list.pop_back();
 
-    for (auto& sim : sims) sim->clearFrames();
     const CliRun send = runCli("send " + list + " " + file + " --verify");
-    EXPECT_EQ(send.code, 0) << send.err;
-    for (auto& sim : sims) {
-        const auto c = commands(*sim);
-        EXPECT_NE(std::find(c.begin(), c.end(), "W0814"), c.end());
-        EXPECT_NE(send.out.find(sim->linkPath() + "  ok"), std::string::npos) << send.out;
+    EXPECT_EQ(send.code, 1);
+    // The one failure named, and nothing else on standard error.
+    EXPECT_EQ(send.err, "sigcond-cli: " + stubborn->linkPath() +
+                            ": verification: register 02 reads 46, sent 06\n");
+    EXPECT_EQ(send.out.find('\x1b'), std::string::npos);  // not a terminal: the table only
+    const char* settings[] = {"9600,O,7,1", "4800,E,7,1", "2400,N,7,2", "1200,O,7,1",
+                              "9600,E,7,1", "4800,N,7,2", "2400,O,7,1"};
+    for (std::size_t n = 0; n < units->units(); ++n) {
+        EXPECT_NE(send.out.find(units->linkPath(n) + "  ok      sent to TC (THERMOCOUPLE) at " +
+                                settings[n] + ", verified"),
+                  std::string::npos)
+            << send.out;
     }
 
     const std::string folder = scratchFolder() + "/saved";
+    std::filesystem::remove_all(folder);
     std::filesystem::create_directory(folder);
-    sims[2]->stop();  // the third unit's adapter is gone
+    stubborn->stop();  // its adapter is gone
     const CliRun read = runCli("read " + list + " --save " + folder);
     EXPECT_EQ(read.code, 1);
-    EXPECT_NE(read.out.find(sims[2]->linkPath() + "  FAILED"), std::string::npos) << read.out;
-    EXPECT_NE(read.err.find(sims[2]->linkPath() + ": the port cannot be opened"),
+    EXPECT_NE(read.out.find(stubborn->linkPath() + "    FAILED"), std::string::npos) << read.out;
+    EXPECT_NE(read.err.find(stubborn->linkPath() + ": the port cannot be opened"),
               std::string::npos);
     std::vector<std::string> saved;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         saved.push_back(slurp(entry.path()));
     }
-    ASSERT_EQ(saved.size(), 3u);
-    // All three hold the one configuration sent.
-    EXPECT_EQ(saved[0], saved[1]);
-    EXPECT_EQ(saved[0], saved[2]);
+    ASSERT_EQ(saved.size(), units->units());
+    // All hold the one configuration sent.
+    for (const std::string& one : saved) EXPECT_EQ(one, saved[0]);
+}
+
+TEST(CliE2E, ProgressOnATerminalThenTheResults) {
+    // A unit slow to answer keeps its session at the first attempt of the search for a while.
+    auto sim = startSim({"--delay", "400"});
+    const CliRun run =
+        runCli("identify " + sim->linkPath() + "\" /dev/null", "TERM=xterm script -qec \"");
+    EXPECT_EQ(run.code, 0) << run.err;
+    const std::string board = "\x1b[2K" + sim->linkPath() + "  searching 9600,O,7,1";
+    const auto drawn = run.out.find(board);
+    ASSERT_NE(drawn, std::string::npos) << run.out;
+    // The board goes (back to its line, erased) before the results come.
+    const auto erased = run.out.find("\x1b[1F\x1b[J", drawn);
+    ASSERT_NE(erased, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(sim->linkPath() + ": line settings 9600,O,7,1", erased),
+              std::string::npos);
 }
 
 TEST(CliE2E, MonitorWritesReadingsAndOutputValuesToCsv) {

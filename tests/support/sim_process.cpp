@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -24,6 +25,9 @@ constexpr int kStopTimeoutMs = 5000;
 
 SimProcess::SimProcess(std::vector<std::string> arguments, std::string binary)
     : arguments_(std::move(arguments)), binary_(std::move(binary)) {
+    for (std::size_t i = 0; i + 1 < arguments_.size(); ++i) {
+        if (arguments_[i] == "--units") units_ = std::stoul(arguments_[i + 1]);
+    }
     char pattern[] = "/tmp/sigcond-sim-XXXXXX";
     if (mkdtemp(pattern)) {
         folder_ = pattern;
@@ -76,11 +80,11 @@ bool SimProcess::start() {
     close(out[1]);
     pid_ = pid;
 
-    // The first line of its output is the device path.
+    // The first lines of its output are the device paths, one per unit.
     std::string line;
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
-    while (line.find('\n') == std::string::npos) {
+    while (static_cast<std::size_t>(std::count(line.begin(), line.end(), '\n')) < units_) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               deadline - std::chrono::steady_clock::now())
                               .count();
@@ -92,13 +96,16 @@ bool SimProcess::start() {
         line.append(buffer, static_cast<std::size_t>(n));
     }
     close(out[0]);
-    const auto end = line.find('\n');
-    if (end == std::string::npos) {
-        error_ = binary_ + " did not report its device";
+    devicePaths_.clear();
+    for (std::size_t start = 0, end; (end = line.find('\n', start)) != std::string::npos;
+         start = end + 1) {
+        devicePaths_.push_back(line.substr(start, end - start));
+    }
+    if (devicePaths_.size() < units_) {
+        error_ = binary_ + " did not report its devices";
         stop();
         return false;
     }
-    devicePath_ = line.substr(0, end);
     return true;
 }
 
@@ -127,13 +134,15 @@ void SimProcess::signal(int number) {
     if (pid_ > 0) kill(pid_, number);
 }
 
-std::vector<std::string> SimProcess::frames() const {
+std::vector<std::string> SimProcess::frames(std::size_t unit) const {
     std::vector<std::string> lines;
-    std::ifstream log(logPath_);
+    std::ifstream log(logPath(unit));
     for (std::string line; std::getline(log, line);) lines.push_back(line);
     return lines;
 }
 
-void SimProcess::clearFrames() { std::ofstream(logPath_, std::ios::trunc); }
+void SimProcess::clearFrames() {
+    for (std::size_t unit = 0; unit < units_; ++unit) std::ofstream(logPath(unit), std::ios::trunc);
+}
 
 }  // namespace sigcond::test

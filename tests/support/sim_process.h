@@ -1,6 +1,8 @@
 // Runs sigcond-unit-sim as a child process for end-to-end tests: a private folder holds the
 // link to its pseudo-terminal and its frame log, so tests may run side by side. The simulator
-// can be stopped (the device disappears) and started again on the same link path.
+// can be stopped (the device disappears) and started again on the same link path. With
+// "--units N" among the arguments it serves N units, each with its own link and log; `unit`
+// (from 0) picks one.
 #pragma once
 
 #include <sys/types.h>
@@ -40,24 +42,31 @@ public:
     // Sends a signal (SIGUSR1 switches the unit silent and back).
     void signal(int number);
 
-    const std::string& devicePath() const { return devicePath_; }
+    const std::string& devicePath(std::size_t unit = 0) const { return devicePaths_.at(unit); }
+    std::size_t units() const { return units_; }
     // A stable path to the device (a symbolic link), the same across restarts.
-    const std::string& linkPath() const { return linkPath_; }
-    const std::string& logPath() const { return logPath_; }
+    std::string linkPath(std::size_t unit = 0) const { return ownPath(linkPath_, unit); }
+    std::string logPath(std::size_t unit = 0) const { return ownPath(logPath_, unit); }
     const std::string& error() const { return error_; }
 
     // Frames the simulator logged so far, e.g. "4800,E,7,1 U01".
-    std::vector<std::string> frames() const;
-    // Forgets the frames logged so far (empties the log file).
+    std::vector<std::string> frames(std::size_t unit = 0) const;
+    // Forgets the frames logged so far by every unit (empties the log files).
     void clearFrames();
 
 private:
+    // The simulator numbers the links and logs of several units from 1.
+    std::string ownPath(const std::string& path, std::size_t unit) const {
+        return units_ == 1 ? path : path + "-" + std::to_string(unit + 1);
+    }
+
     std::vector<std::string> arguments_;
+    std::size_t units_ = 1;
     std::string binary_;
     std::string folder_;
     std::string linkPath_;
     std::string logPath_;
-    std::string devicePath_;
+    std::vector<std::string> devicePaths_;
     std::string error_;
     pid_t pid_ = -1;
 };

@@ -14,9 +14,16 @@ const char* const kSimUsage =
     "  --baud N             the baud rate the unit answers at (default 9600)\n"
     "  --parity P           the parity it answers at, O, E or N (default O); at any other\n"
     "                       baud rate or parity it answers garbage\n"
-    "  --link PATH          make PATH a symbolic link to the device (removed on exit)\n"
+    "  --units N            serve N units, each on its own pseudo-terminal; their device\n"
+    "                       paths come first, one per line. --type, --baud and --parity then\n"
+    "                       take comma-separated lists, cycled over the units (--units 4\n"
+    "                       --baud 9600,4800 --parity O,E,N: 9600,O 4800,E 9600,N 4800,O);\n"
+    "                       every other option applies to all of them\n"
+    "  --link PATH          make PATH a symbolic link to the device (removed on exit); with\n"
+    "                       several units PATH-1, PATH-2, ...\n"
     "  --log FILE           append every frame received, one per line, with the line\n"
-    "                       settings it arrived at: \"4800,E,7,1 U01\"\n"
+    "                       settings it arrived at: \"4800,E,7,1 U01\"; with several units\n"
+    "                       one log each, FILE-1, FILE-2, ...\n"
     "  --reading VALUE      the reading \"X01\" answers (default 0)\n"
     "  --decimals N         decimals shown in readings (default 2)\n"
     "  --wave C,A,S         a slow sine reading: centre C, amplitude A, period S seconds\n"
@@ -101,6 +108,12 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
          [&](const std::string& v) {
              parity = v;
              return true;
+         }},
+        {"--units",
+         [&](const std::string& v) {
+             const auto n = parseCount(v);
+             if (n && *n > 0) options.units = *n;
+             return n && *n > 0;
          }},
         {"--link",
          [&](const std::string& v) {
@@ -259,6 +272,16 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
     options.faults.answerAt = *line;
     if (decimals) options.reading.decimals = *decimals;
     return options;
+}
+
+std::vector<std::string> argumentsForUnit(const std::vector<std::string>& args, std::size_t index) {
+    std::vector<std::string> chosen = args;
+    for (std::size_t i = 0; i + 1 < chosen.size(); ++i) {
+        if (chosen[i] != "--type" && chosen[i] != "--baud" && chosen[i] != "--parity") continue;
+        const auto values = splitList(chosen[i + 1], ',');
+        chosen[++i] = values[index % values.size()];
+    }
+    return chosen;
 }
 
 bool configureUnit(const SimOptions& options, UnitModel& unit, std::string& error) {

@@ -18,12 +18,18 @@ struct SimOptions {
     std::optional<double> gateSeconds;
     std::string linkPath;
     std::string logPath;
+    int units = 1;  // how many units to serve, each on its own pseudo-terminal
     bool help = false;
 };
 
 // Parses the arguments after the program name. On a fault returns nullopt and puts the reason
 // into `error`.
 std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, std::string& error);
+
+// The arguments of unit `index` (from 0) of several: a comma-separated list given to --type,
+// --baud or --parity gives the unit its index-th element, from the start again when the list
+// is shorter than the units.
+std::vector<std::string> argumentsForUnit(const std::vector<std::string>& args, std::size_t index);
 
 // Applies the options to a fresh unit; false (with `error`) for a register value it refuses.
 bool configureUnit(const SimOptions& options, UnitModel& unit, std::string& error);

@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,22 +49,33 @@ int main(int argc, char** argv) {
     std::string error;
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const int noiseFrom = takeNoiseFrom(arguments);
-    const auto options = parseSimOptions(arguments, error);
+    // Each unit's own options: the lists of --type, --baud and --parity cycled over the units.
+    std::vector<SimOptions> units;
+    std::size_t count = 1;
+    for (std::size_t n = 0; noiseFrom >= 0 && n < count; ++n) {
+        auto options = parseSimOptions(argumentsForUnit(arguments, n), error);
+        if (!options) break;
+        if (n == 0) count = static_cast<std::size_t>(options->units);
+        units.push_back(*options);
+    }
     if (noiseFrom < 0) error = "--noise-from needs a frame number from 1 on";
-    if (!options || noiseFrom < 0) {
+    if (units.size() < count) {
         std::fprintf(stderr, "sigcond-unit-sim: %s\n%s%s", error.c_str(), kSimUsage,
                      kNoiseFromUsage);
         return 2;
     }
-    if (options->help) {
+    if (units[0].help) {
         std::fputs(kSimUsage, stdout);
         std::fputs(kNoiseFromUsage, stdout);
         return 0;
     }
-    UnitModel unit;
-    if (!configureUnit(*options, unit, error)) {
-        std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
-        return 2;
+    std::vector<std::unique_ptr<UnitModel>> models;
+    for (const SimOptions& options : units) {
+        models.push_back(std::make_unique<UnitModel>());
+        if (!configureUnit(options, *models.back(), error)) {
+            std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
+            return 2;
+        }
     }
 
     int wake[2];
@@ -78,14 +90,23 @@ int main(int argc, char** argv) {
     for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) sigaction(signal, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    PtyServer server(unit);
-    if (noiseFrom > 0) server.noiseFromFrame(noiseFrom);
-    if (!server.start(options->linkPath, options->logPath, error)) {
-        std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
-        return 1;
+    std::vector<std::unique_ptr<PtyServer>> servers;
+    std::vector<PtyServer*> serving;
+    for (std::size_t n = 0; n < models.size(); ++n) {
+        // Several units: each its own link and log, numbered from 1.
+        const auto own = [&](const std::string& path) {
+            return path.empty() || models.size() == 1 ? path : path + "-" + std::to_string(n + 1);
+        };
+        servers.push_back(std::make_unique<PtyServer>(*models[n]));
+        if (noiseFrom > 0) servers.back()->noiseFromFrame(noiseFrom);
+        if (!servers.back()->start(own(units[n].linkPath), own(units[n].logPath), error)) {
+            std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
+            return 1;
+        }
+        serving.push_back(servers.back().get());
     }
-    std::printf("%s\n", server.devicePath().c_str());
+    for (const PtyServer* server : serving) std::printf("%s\n", server->devicePath().c_str());
     std::fflush(stdout);
-    server.serve(wake[0]);
+    PtyServer::serve(serving, wake[0]);
     return 0;
 }

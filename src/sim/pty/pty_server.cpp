@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace sigcond::sim {
 
@@ -123,32 +124,45 @@ LineSettings PtyServer::clientLine() const {
     return line;
 }
 
-void PtyServer::serve(int wakeFd) {
+void PtyServer::serve(const std::vector<PtyServer*>& servers, int wakeFd) {
+    std::vector<pollfd> fds(servers.size() + 1);
+    for (std::size_t n = 0; n < servers.size(); ++n) fds[n] = {servers[n]->master_, POLLIN, 0};
+    fds.back() = {wakeFd, POLLIN, 0};
     while (true) {
         const double now = steadySeconds();
-        // Sleep until the next reply character is due (to the microsecond, so that emulated
-        // wire time keeps the line's pace), or until a frame or a request comes in.
+        // Sleep until the next reply character of any unit is due (to the microsecond, so that
+        // emulated wire time keeps the line's pace), or until a frame or a request comes in.
+        std::optional<double> due;
+        for (const PtyServer* server : servers) {
+            if (const auto next = server->unit_.nextOutputTime(); next && (!due || *next < *due))
+                due = next;
+        }
         timespec timeout{};
         timespec* limit = nullptr;
-        if (const auto due = unit_.nextOutputTime()) {
+        if (due) {
             const double wait = std::max(0.0, *due - now);
             timeout.tv_sec = static_cast<time_t>(wait);
             timeout.tv_nsec = static_cast<long>((wait - static_cast<double>(timeout.tv_sec)) * 1e9);
             limit = &timeout;
         }
-        pollfd fds[2] = {{master_, POLLIN, 0}, {wakeFd, POLLIN, 0}};
-        const int ready = ppoll(fds, 2, limit, nullptr);
+        for (pollfd& fd : fds) fd.revents = 0;
+        const int ready = ppoll(fds.data(), fds.size(), limit, nullptr);
         if (ready < 0 && errno != EINTR) return;
-        if (ready > 0 && (fds[1].revents & POLLIN)) {
+        if (ready > 0 && (fds.back().revents & POLLIN)) {
             char requests[16];
             const ssize_t n = read(wakeFd, requests, sizeof requests);
             for (ssize_t i = 0; i < n; ++i) {
                 if (requests[i] == 'q') return;
-                if (requests[i] == 's') unit_.faults().silent = !unit_.faults().silent;
+                if (requests[i] == 's') {
+                    for (PtyServer* server : servers)
+                        server->unit_.faults().silent = !server->unit_.faults().silent;
+                }
             }
         }
-        if (ready > 0 && (fds[0].revents & POLLIN)) readFrames(steadySeconds());
-        writeDue(steadySeconds());
+        for (std::size_t n = 0; n < servers.size(); ++n) {
+            if (ready > 0 && (fds[n].revents & POLLIN)) servers[n]->readFrames(steadySeconds());
+            servers[n]->writeDue(steadySeconds());
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "sim/model/unit_model.h"
 
@@ -21,9 +22,10 @@ public:
     bool start(const std::string& linkPath, const std::string& logPath, std::string& error);
     const std::string& devicePath() const { return devicePath_; }
 
-    // Serves until a stop is requested through the wake-up pipe. `wakeFd` is read when it
-    // becomes readable; each byte read is a request: 'q' stops, 's' toggles silence.
-    void serve(int wakeFd);
+    // Serves every one of `servers` (one unit each, on its own pseudo-terminal) until a stop is
+    // requested through the wake-up pipe. `wakeFd` is read when it becomes readable; each byte
+    // read is a request: 'q' stops, 's' toggles silence on every unit.
+    static void serve(const std::vector<PtyServer*>& servers, int wakeFd);
 
     // The line settings the client has set, as far as the master can see them: parity "N"
     // when two stop bits are set (the protocol uses two only without parity), else "O" or "E"

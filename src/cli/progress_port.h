@@ -1,0 +1,39 @@
+// A session's serial port with the line-settings search told as it goes: the search tries each
+// setting by setting the line before its "U01", so the progress display can show which one it
+// is at. Everything else is handed to the port underneath unchanged.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/serial_port.h"
+
+namespace sigcond::cli {
+
+class ProgressPort : public SerialPort {
+public:
+    explicit ProgressPort(SerialPort& port) : port_(port) {}
+
+    // Called with each line settings text the port is set to; empty to stop telling.
+    std::function<void(const std::string&)> onLineSettings;
+
+    void setPortNumber(int number) override { port_.setPortNumber(number); }
+    void setLineSettings(const std::string& settings) override {
+        if (onLineSettings) onLineSettings(settings);
+        port_.setLineSettings(settings);
+    }
+    bool open() override { return port_.open(); }
+    void close() override { port_.close(); }
+    bool isOpen() const override { return port_.isOpen(); }
+    bool write(const std::string& text) override { return port_.write(text); }
+    int waitingCount() override { return port_.waitingCount(); }
+    std::string readAll() override { return port_.readAll(); }
+    bool waitForData(int timeoutMs) override { return port_.waitForData(timeoutMs); }
+    std::string errorText() const override { return port_.errorText(); }
+    bool failed() const override { return port_.failed(); }
+
+private:
+    SerialPort& port_;
+};
+
+}  // namespace sigcond::cli
