@@ -62,20 +62,23 @@ TEST(ConfigFile, TheNextCommitComparesTheModeWithTheLoadedOne) {
     // A Totalize file loaded into a frequency/pulse unit that was read in Frequency mode.
     RecordsBench b("FP");
     b.p.config.choice[2][1] = 4;
-    b.p.config.scalingText = {"", "10000000", "4", "10000100", "20"};
+    b.p.config.choice[2][2] = 2;  // Volt
+    b.p.config.scalingText = {"", "10000000", "4", "10000100", "5"};
     b.typeName("TOTAL");
     saveConfiguration(b.p);
     b.useType("FP");
     b.p.screen.lastOutputMode = 1;
+    b.p.form1.Text1[3].caption = "20";  // the scaling panel as it was shown before the load
     b.typeName("TOTAL.CFG");
     loadConfiguration(b.p);
     ASSERT_EQ(b.p.config.choice[2][1], 4);
-    // The mode panel opened and closed unchanged keeps the loaded inputs.
+    // The mode panel opened and closed unchanged keeps the loaded inputs and outputs.
     b.p.screen.currentGroup = 2;
     buildGroupPanel(b.p);
     commitPendingPanel(b.p);
     EXPECT_EQ(b.p.config.scalingText[1], "10000000");
     EXPECT_EQ(b.p.config.scalingText[3], "10000100");
+    EXPECT_EQ(b.p.config.scalingText[4], "05.0000");
 }
 
 TEST(ConfigFile, LineCountFollowsTheInputType) {
