@@ -81,6 +81,7 @@ void showOutOfRange(Program& p, const std::string& reply) {
     MainScreen& f = p.form1;
     LiveState& live = p.live;
     live.focusRequest = 1;
+    live.shownReading = reply.substr(1);
     if (live.rangeBlink == 0) {
         setLiveLabels(f, "");
         setLiveColours(f, kAlarmForeColour, kAlarmBackColour);
@@ -91,7 +92,7 @@ void showOutOfRange(Program& p, const std::string& reply) {
             f.focus = "Command3";
         }
     } else {
-        const std::string shown = reply.substr(1) + " ";
+        const std::string shown = live.shownReading + " ";
         setLiveLabels(f, shown);
         if (live.liveStep > 0) {
             liveInputBox(p).caption = shown;

@@ -46,8 +46,9 @@ struct LiveState {
     // Empty = none captured (the "NL" mark); the encoder then uses the typed inputs.
     std::array<std::optional<double>, 3> capturedInput{};
 
-    // Reading text of the last good reading as shown in Label4, without the line end or the
-    // trailing blank of the display ("  12.34", "1.234"); empty when the last cycle had none.
+    // Reading text of this cycle as Label4 shows it, without the line end or the trailing blank
+    // of the display ("  12.34", "1.234"; "+999999" out of range, on either phase of the blink);
+    // empty when the cycle had none.
     std::string shownReading;
 
     // Per-window blink and request flags (reset when the main window loads).

@@ -72,13 +72,24 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-int writeInPlace(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+// Writes over the file itself. A regular file is cut to the new length only after the new text
+// is written (a configuration fits in the blocks the old one had, so a full disk does not leave
+// it empty), then forced to the disk.
+int writeInPlace(const std::string& path, const std::string& text, bool regular) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return errno;
     int error = writeAll(fd, text) ? 0 : errno;
+    if (regular && error == 0 && ::ftruncate(fd, static_cast<off_t>(text.size())) != 0) {
+        error = errno;
+    }
+    if (regular && error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     return error;
 }
+
+// The folder refuses the temporary file or its rename (the operator may not create files there,
+// or another user's file in a sticky folder), although the file itself may be writable.
+bool folderRefused(int error) { return error == EACCES || error == EPERM; }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -209,7 +220,7 @@ int writeFileReplacing(const std::string& path, const std::string& text) {
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return EISDIR;
-    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(target.string(), text);
+    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(target.string(), text, false);
     if (target.filename().empty()) return EISDIR;
     // A file that may not be written is not replaced either: neither one the system would
     // refuse to open for writing nor one whose write permissions are all off (protected by
@@ -222,7 +233,11 @@ int writeFileReplacing(const std::string& path, const std::string& text) {
     if (folder.empty()) folder = ".";
     std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return errno;
+    if (fd < 0) {
+        const int refused = errno;
+        return exists && folderRefused(refused) ? writeInPlace(target.string(), text, true)
+                                                : refused;
+    }
     int error = 0;
     if (!writeAll(fd, text)) error = errno;
     if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL) error = errno;
@@ -235,9 +250,13 @@ int writeFileReplacing(const std::string& path, const std::string& text) {
         ::fchmod(fd, newFileMode());
     }
     if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    bool renameRefused = false;
+    if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        error = errno;
+        renameRefused = exists && folderRefused(error);
+    }
     if (error != 0) ::unlink(temporary.c_str());
-    return error;
+    return renameRefused ? writeInPlace(target.string(), text, true) : error;
 }
 
 int readWholeFile(const std::string& path, std::string& text) {

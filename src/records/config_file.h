@@ -51,7 +51,10 @@ FileProblem readConfigurationText(const std::string& text, int encodedGroupCount
 // so the target is either the old file or the complete new one; a replaced file keeps its
 // permissions, and its owner and group where the system allows. A file that may not be
 // written (the system refuses it, or all its write permissions are off) is left as it is
-// (EACCES). A target that exists and is not a regular file (a device) is written in place.
+// (EACCES). A target that exists and is not a regular file (a device) is written in place, and
+// so is an existing file whose folder refuses the temporary file or the rename (a shared
+// folder the operator may not create files in, another user's file in a sticky folder): there
+// the file is cut to the new length after the new text is written, then synced to the disk.
 // Returns 0 or the system's error number.
 int writeFileReplacing(const std::string& path, const std::string& text);
 

@@ -229,8 +229,12 @@ void loggingStep(Program& p) {
     if (p.link.replyText.empty() || log.loggingOn != 1) return;
     if (log.sampleCountdown == 1) {
         log.sampleCountdown = log.sampleTicks;
-        const std::string record = logRecord(p.form1.Label4.caption, p.form1.Label13.caption,
-                                             p.clock.timeOfDay(), p.clock.date());
+        // Out of range, the input label blinks between its mark and nothing; a record that
+        // falls on the empty phase carries the mark all the same.
+        const std::string& reading =
+            p.form1.Label4.caption.empty() ? p.live.shownReading : p.form1.Label4.caption;
+        const std::string record =
+            logRecord(reading, p.form1.Label13.caption, p.clock.timeOfDay(), p.clock.date());
         const int error = log.logFile.write(record);
         if (error != 0) {
             // The records written so far stay in the file.

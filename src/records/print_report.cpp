@@ -33,6 +33,9 @@ std::string rangeUnitText(const Program& p, int k) {
 void printScalingRows(Program& p, Printer& printer) {
     const ConfigRecord& c = p.config;
     refreshDerivedLabels(p);
+    // The inputs are in the reading's unit: that of the input range, or of the mode for a
+    // frequency/pulse input (Hz or counts), as the live display and the send summary show it.
+    const int unitOption = c.inputType == "FP" ? c.choice[kGroupMode][1] : c.choice[1][1];
     printer.print("");
     printer.print("");
     for (int k : {1, 3}) {
@@ -41,8 +44,7 @@ void printScalingRows(Program& p, Printer& printer) {
                       optionText(p, kGroupScaling, 1, k + 1));
         printer.print("");
         printer.setCurrentX(kReportCaptionX);
-        printer.print(c.scalingText[k] + rangeUnitText(p, c.choice[1][1]) + c.temperatureSuffix,
-                      true);
+        printer.print(c.scalingText[k] + rangeUnitText(p, unitOption) + c.temperatureSuffix, true);
         printer.setCurrentX(kReportOutputX);
         printer.print(c.scalingText[k + 1] + c.outputUnitText);
         printer.print("");

@@ -80,11 +80,9 @@ void fillList(Program& p, int g, int i, int lineHeight, int charWidth) {
     label->visible = true;
 }
 
-// A desired output above 10 cannot be made by a voltage output.
-bool aboveVoltageRange(const Control& box, const std::string& recorded) {
-    const std::string& text = box.caption.empty() ? recorded : box.caption;
-    return textToNumber(text) > 10;
-}
+// A desired output above 10 cannot be made by a voltage output. The record is read, not the
+// scaling boxes: they keep what the panel last showed, which a load or a read leaves behind.
+bool aboveVoltageRange(const std::string& recorded) { return textToNumber(recorded) > 10; }
 
 // Every list of the open panel shows the recorded choice again.
 void restorePanel(Program& p, int g) {
@@ -181,8 +179,8 @@ void commitOpenPanel(Program& p) {
         const int k = rec.choice[kGroupMode][j];
         if (k < 1 || k > kMaxOptions) continue;
         if (rec.catalogue.optionCaption[kGroupMode][j][k] != rec.voltOptionCaption) continue;
-        if (aboveVoltageRange(p.form1.Text1[1], rec.scalingText[2])) rec.scalingText[2] = "10.0000";
-        if (aboveVoltageRange(p.form1.Text1[3], rec.scalingText[4])) rec.scalingText[4] = "10.0000";
+        if (aboveVoltageRange(rec.scalingText[2])) rec.scalingText[2] = "10.0000";
+        if (aboveVoltageRange(rec.scalingText[4])) rec.scalingText[4] = "10.0000";
     }
     if (isType(p, kTypeFP)) {
         const int mode = rec.choice[2][1];

@@ -1,7 +1,9 @@
 #include "records/config_file.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -62,20 +64,23 @@ TEST(ConfigFile, TheNextCommitComparesTheModeWithTheLoadedOne) {
     // A Totalize file loaded into a frequency/pulse unit that was read in Frequency mode.
     RecordsBench b("FP");
     b.p.config.choice[2][1] = 4;
-    b.p.config.scalingText = {"", "10000000", "4", "10000100", "20"};
+    b.p.config.choice[2][2] = 2;  // Volt
+    b.p.config.scalingText = {"", "10000000", "4", "10000100", "5"};
     b.typeName("TOTAL");
     saveConfiguration(b.p);
     b.useType("FP");
     b.p.screen.lastOutputMode = 1;
+    b.p.form1.Text1[3].caption = "20";  // the scaling panel as it was shown before the load
     b.typeName("TOTAL.CFG");
     loadConfiguration(b.p);
     ASSERT_EQ(b.p.config.choice[2][1], 4);
-    // The mode panel opened and closed unchanged keeps the loaded inputs.
+    // The mode panel opened and closed unchanged keeps the loaded inputs and outputs.
     b.p.screen.currentGroup = 2;
     buildGroupPanel(b.p);
     commitPendingPanel(b.p);
     EXPECT_EQ(b.p.config.scalingText[1], "10000000");
     EXPECT_EQ(b.p.config.scalingText[3], "10000100");
+    EXPECT_EQ(b.p.config.scalingText[4], "05.0000");
 }
 
 TEST(ConfigFile, LineCountFollowsTheInputType) {
@@ -240,6 +245,38 @@ TEST(ConfigFile, FailuresShowTheirMessagesAndTheChooserComesBack) {
     EXPECT_EQ(kept & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
                   std::filesystem::perms::others_read);
+}
+
+TEST(ConfigFile, WhereNoTemporaryFileCanTakeItsPlaceAWritableFileIsWrittenInPlace) {
+    // A shared folder the operator may not create files in, and a sticky folder holding another
+    // user's group-writable file. Root may do all that: the operator's part is played by nobody.
+    RecordsBench b;
+    const std::filesystem::path sticky = b.folder / "sticky";
+    std::filesystem::create_directory(sticky);
+    for (const char* name : {"SHARED.CFG", "THEIRS.CFG", "sticky/OTHER.CFG"}) {
+        test::writeText(b.path(name), "old\r\n");
+        ::chmod(b.path(name).c_str(), std::string(name) == "THEIRS.CFG" ? 0444 : 0666);
+    }
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(::chmod(sticky.c_str(), 01777) | ::chmod(b.folder.c_str(), 0555), 0);
+    if (root) {
+        ASSERT_EQ(::chown(b.path("sticky/OTHER.CFG").c_str(), 4321, 4321), 0);
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (root && (::setgroups(0, nullptr) | ::setgid(65534) | ::setuid(65534)) != 0) ::_exit(9);
+        const bool ok = writeFileReplacing(b.path("SHARED.CFG"), "new\r\n") == 0 &&
+                        writeFileReplacing(b.path("THEIRS.CFG"), "new\r\n") == EACCES &&
+                        writeFileReplacing(b.path("sticky/OTHER.CFG"), "new\r\n") == 0;
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(test::fileText(b.path("SHARED.CFG")), "new\r\n");
+    EXPECT_EQ(test::fileText(b.path("THEIRS.CFG")), "old\r\n");
+    EXPECT_EQ(test::fileText(b.path("sticky/OTHER.CFG")), "new\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sticky), {}), 1);  // no temporary
 }
 
 TEST(ConfigFile, ReplacingWritesWholeFilesAndKeepsTheOldOneOnFailure) {

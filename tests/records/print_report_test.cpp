@@ -118,11 +118,10 @@ TEST(PrintReport, RtdFrequencyAndAcVariants) {
     }
     {
         ReportBench b("FP");
-        b.p.config.choice[2][1] = 2;  // counting: the resolution takes the mode's unit
-        b.p.config.choice[1][1] = 2;  // and the scaling rows the unit of the first item's choice
-        printConfigurationReport(b.p);
+        b.p.config.choice[1][1] = 2;  // Frequency mode: the scaling inputs and the resolution
+        printConfigurationReport(b.p);  // take its unit, whatever the first item's choice is
         const std::string page = pageOf(b.printer);
-        const std::string tail = R"(2000:10.0000 Counts | 4740:10.0000  mA
+        const std::string tail = R"(2000:10.0000  Hz   | 4740:10.0000  mA
 
 
 
@@ -130,7 +129,7 @@ TEST(PrintReport, RtdFrequencyAndAcVariants) {
 
 2000:Debounce time :   | 7000:  001
 
-2000:Resolution : | 5700:50000. Counts
+2000:Resolution : | 5700:50000.  Hz  
 )";
         ASSERT_GE(page.size(), tail.size());
         EXPECT_EQ(page.substr(page.size() - tail.size()), tail);
