@@ -63,8 +63,11 @@ int freeLocalPort() {
     return port;
 }
 
-Ser2netProcess::Ser2netProcess(std::string device, std::string plainSettings)
-    : device_(std::move(device)), plainSettings_(std::move(plainSettings)) {
+Ser2netProcess::Ser2netProcess(std::string device, std::string plainSettings,
+                               std::string plainDevice)
+    : device_(std::move(device)),
+      plainSettings_(std::move(plainSettings)),
+      plainDevice_(plainDevice.empty() ? device_ : std::move(plainDevice)) {
     char pattern[] = "/tmp/sigcond-ser2net-XXXXXX";
     if (mkdtemp(pattern)) folder_ = pattern;
     ports_[0] = freeLocalPort();
@@ -93,7 +96,7 @@ bool Ser2netProcess::start() {
                           << "  connector: serialdev," << device_ << ",115200n81,local\n"
                           << "connection: &plain\n"
                           << "  accepter: tcp,127.0.0.1," << ports_[1] << "\n"
-                          << "  connector: serialdev," << device_ << "," << plainSettings_
+                          << "  connector: serialdev," << plainDevice_ << "," << plainSettings_
                           << ",local\n";
     const std::string binary = ser2netBinary();
     const std::string pidFile = folder_ + "/ser2net.pid";

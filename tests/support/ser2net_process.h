@@ -14,8 +14,9 @@ namespace sigcond::test {
 class Ser2netProcess {
 public:
     // `device`: the path to serve; `plainSettings`: the plain port's line, as ser2net writes it
-    // ("9600o71", "2400n72").
-    explicit Ser2netProcess(std::string device, std::string plainSettings = "9600o71");
+    // ("9600o71", "2400n72"); `plainDevice`: another device for the plain port ("": the same).
+    explicit Ser2netProcess(std::string device, std::string plainSettings = "9600o71",
+                            std::string plainDevice = "");
     ~Ser2netProcess();
     Ser2netProcess(const Ser2netProcess&) = delete;
     Ser2netProcess& operator=(const Ser2netProcess&) = delete;
@@ -28,11 +29,13 @@ public:
     std::string rfc2217Url() const;
     std::string socketUrl() const;
     int rfc2217Port() const { return ports_[0]; }
+    int socketPort() const { return ports_[1]; }
     const std::string& error() const { return error_; }
 
 private:
     std::string device_;
     std::string plainSettings_;
+    std::string plainDevice_;
     std::string folder_;
     std::string error_;
     int ports_[2] = {0, 0};
