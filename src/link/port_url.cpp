@@ -72,9 +72,9 @@ std::optional<PortUrl> parsePortUrl(std::string_view text, std::string& error) {
         }
     }
     unsigned long number = 0;
-    const bool digits = !port.empty() && port.size() <= 5 &&
-                        std::all_of(port.begin(), port.end(),
-                                    [](unsigned char c) { return std::isdigit(c) != 0; });
+    const bool digits =
+        !port.empty() && port.size() <= 5 &&
+        std::all_of(port.begin(), port.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
     if (digits) number = std::stoul(std::string(port));
     if (!digits || number < 1 || number > 65535) {
         error = whole + ": \"" + std::string(port) + "\" is not a port number (1 to 65535)";

@@ -55,7 +55,8 @@ LineSettings parseLineSettings(std::string_view text, LineSettings base) {
     if (fields[1] == "N" || fields[1] == "n") s.parity = kParityNone;
     if (fields[2].size() == 1 && fields[2][0] >= '5' && fields[2][0] <= '8')
         s.dataSize = static_cast<std::uint8_t>(fields[2][0] - '0');
-    if (fields[3] == "1" || fields[3] == "2") s.stopSize = static_cast<std::uint8_t>(fields[3][0] - '0');
+    if (fields[3] == "1" || fields[3] == "2")
+        s.stopSize = static_cast<std::uint8_t>(fields[3][0] - '0');
     return s;
 }
 

@@ -21,8 +21,8 @@ inline constexpr std::uint8_t kIac = 255, kDont = 254, kDo = 253, kWont = 252, k
 inline constexpr std::uint8_t kBinary = 0, kSuppressGoAhead = 3, kComPortOption = 44;
 
 // COM-PORT-OPTION commands from the client; the server answers with the code + 100.
-inline constexpr std::uint8_t kSetBaudRate = 1, kSetDataSize = 2, kSetParity = 3,
-                              kSetStopSize = 4, kPurgeData = 12;
+inline constexpr std::uint8_t kSetBaudRate = 1, kSetDataSize = 2, kSetParity = 3, kSetStopSize = 4,
+                              kPurgeData = 12;
 inline constexpr std::uint8_t kServerOffset = 100;
 // SET-PARITY values and the PURGE-DATA value for the server's buffer of received data.
 inline constexpr std::uint8_t kParityNone = 1, kParityOdd = 2, kParityEven = 3;
@@ -97,10 +97,10 @@ private:
     std::array<std::uint8_t, kMaxSubnegotiation> sub_{};
     std::size_t subLength_ = 0;
     bool subOverflow_ = false;
-    std::array<bool, 256> local_{};         // we do the option
-    std::array<bool, 256> remote_{};        // the server does it
-    std::array<bool, 256> pendingLocal_{};  // we sent WILL and await DO/DONT
-    std::array<bool, 256> pendingRemote_{}; // we sent DO and await WILL/WONT
+    std::array<bool, 256> local_{};          // we do the option
+    std::array<bool, 256> remote_{};         // the server does it
+    std::array<bool, 256> pendingLocal_{};   // we sent WILL and await DO/DONT
+    std::array<bool, 256> pendingRemote_{};  // we sent DO and await WILL/WONT
     std::string replies_;
     std::string data_;
     LineSettings acknowledged_{0, 0, 0, 0};

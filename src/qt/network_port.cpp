@@ -109,9 +109,7 @@ NetworkPort::NetworkPort() = default;
 
 NetworkPort::~NetworkPort() { socket_.abort(); }
 
-bool NetworkPort::connected() const {
-    return socket_.state() == QAbstractSocket::ConnectedState;
-}
+bool NetworkPort::connected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
 
 telnet::LineSettings NetworkPort::acknowledgedSettings() const {
     return codec_ ? codec_->acknowledged() : telnet::LineSettings{0, 0, 0, 0};

@@ -47,9 +47,9 @@ protected:
 
     CliRun runCli(const std::string& arguments) {
         const std::string out = folder + "/out.txt", err = folder + "/err.txt";
-        const int status = std::system((std::string(SIGCOND_BIN_DIR) + "/sigcond-cli " +
-                                        arguments + " >" + out + " 2>" + err)
-                                           .c_str());
+        const int status = std::system(
+            (std::string(SIGCOND_BIN_DIR) + "/sigcond-cli " + arguments + " >" + out + " 2>" + err)
+                .c_str());
         const auto slurp = [](const std::string& path) {
             std::stringstream s;
             s << std::ifstream(path).rdbuf();
@@ -68,8 +68,8 @@ protected:
 };
 
 TEST_F(NetworkE2E, ProgramFindsA4800EvenUnitThroughTheServerAndReadsOnAfterItsRestart) {
-    SimProcess& sim = startUnit({"--type", "TC", "--baud", "4800", "--parity", "E", "--reading",
-                                 "12.34"});
+    SimProcess& sim =
+        startUnit({"--type", "TC", "--baud", "4800", "--parity", "E", "--reading", "12.34"});
     serve(sim);
     EXPECT_NE(describeComPort(1).find(server->rfc2217Url() + " (SIGCOND_COM1): device server"),
               std::string::npos);
@@ -106,10 +106,9 @@ TEST_F(NetworkE2E, ProgramFindsA4800EvenUnitThroughTheServerAndReadsOnAfterItsRe
 }
 
 TEST_F(NetworkE2E, SendThroughTheServerWritesWhatALocalSendWritesAndSocketKeepsTheServersLine) {
-    const std::vector<std::string> unit = {"--type",     "PR",       "--baud",
-                                           "2400",       "--parity", "N",
-                                           "--register", "3C=500000100000",
-                                           "--register", "3D=5186A01003E8"};
+    const std::vector<std::string> unit = {
+        "--type", "PR",         "--baud",          "2400",       "--parity",
+        "N",      "--register", "3C=500000100000", "--register", "3D=5186A01003E8"};
     SimProcess& remote = startUnit(unit);
     serve(remote, "2400n72");
     SimProcess local(unit);

@@ -21,20 +21,20 @@ std::string bytes(std::initializer_list<int> values) {
 Codec negotiated() {
     Codec codec(true);
     codec.opening();
-    codec.receive(bytes({255, 251, 3, 255, 253, 3, 255, 251, 1, 255, 254, 1, 255, 253, 0, 255,
-                         251, 0, 255, 253, 44}));
+    codec.receive(bytes({255, 251, 3,   255, 253, 3,   255, 251, 1,   255, 254,
+                         1,   255, 253, 0,   255, 251, 0,   255, 253, 44}));
     codec.takeReplies();
     return codec;
 }
 
 TEST(TelnetCodec, OpeningAndAServersGreetingAnswerOnlyWhatChangesState) {
     Codec codec(true);
-    EXPECT_EQ(codec.opening(), bytes({255, 251, 0, 255, 253, 0, 255, 251, 3, 255, 253, 3, 255,
-                                      251, 44}));
+    EXPECT_EQ(codec.opening(),
+              bytes({255, 251, 0, 255, 253, 0, 255, 251, 3, 255, 253, 3, 255, 251, 44}));
     // ser2net's greeting: WILL SGA, DO SGA, WILL ECHO, DONT ECHO, DO BINARY, WILL BINARY,
     // DO COM-PORT-OPTION. Only the echo is refused; the rest answer our own requests.
-    EXPECT_EQ(codec.receive(bytes({255, 251, 3, 255, 253, 3, 255, 251, 1, 255, 254, 1, 255, 253,
-                                   0, 255, 251, 0, 255, 253, 44})),
+    EXPECT_EQ(codec.receive(bytes({255, 251, 3,   255, 253, 3,   255, 251, 1,   255, 254,
+                                   1,   255, 253, 0,   255, 251, 0,   255, 253, 44})),
               "");
     EXPECT_EQ(codec.takeReplies(), bytes({255, 254, 1}));
     EXPECT_TRUE(codec.lineControlAgreed());
@@ -61,12 +61,12 @@ TEST(TelnetCodec, DataKeepsByte255AndCarriageReturnsAcrossSplitReads) {
     Codec codec = negotiated();
     EXPECT_EQ(codec.encode("\xff*U01\r"), bytes({255, 255, '*', 'U', '0', '1', '\r'}));
     // A notice in the middle of a reply, an escaped 255, and every split of it.
-    const std::string wire = "U0" + bytes({255, 250, 44, 107, 0, 255, 240}) + "1" +
-                             bytes({255, 255}) + "03\r";
-    EXPECT_EQ(codec.receive(wire), "U01\xff" "03\r");
+    const std::string wire =
+        "U0" + bytes({255, 250, 44, 107, 0, 255, 240}) + "1" + bytes({255, 255}) + "03\r";
+    EXPECT_EQ(codec.receive(wire), std::string("U01\xff") + "03\r");
     std::string oneByOne;
     for (const char c : wire) oneByOne += codec.receive(std::string(1, c));
-    EXPECT_EQ(oneByOne, "U01\xff" "03\r");
+    EXPECT_EQ(oneByOne, std::string("U01\xff") + "03\r");
     EXPECT_EQ(codec.takeReplies(), "");
     // Before the server agrees to binary, CR travels as CR NUL both ways.
     Codec plain(true);
@@ -77,22 +77,23 @@ TEST(TelnetCodec, DataKeepsByte255AndCarriageReturnsAcrossSplitReads) {
 TEST(TelnetCodec, LineSettingsGoAsComPortCommandsAndAcknowledgementsAreTaken) {
     Codec codec = negotiated();
     EXPECT_EQ(codec.lineSettingsCommands(parseLineSettings("4800,E,7,1")),
-              bytes({255, 250, 44, 1, 0, 0, 0x12, 0xC0, 255, 240,  // SET-BAUDRATE 4800
-                     255, 250, 44, 2, 7, 255, 240,                 // SET-DATASIZE 7
-                     255, 250, 44, 3, 3, 255, 240,                 // SET-PARITY EVEN
-                     255, 250, 44, 4, 1, 255, 240,                 // SET-STOPSIZE 1
-                     255, 250, 44, 12, 1, 255, 240}));             // PURGE-DATA received
+              bytes({255, 250, 44, 1,  0, 0,   0x12, 0xC0, 255, 240,  // SET-BAUDRATE 4800
+                     255, 250, 44, 2,  7, 255, 240,                   // SET-DATASIZE 7
+                     255, 250, 44, 3,  3, 255, 240,                   // SET-PARITY EVEN
+                     255, 250, 44, 4,  1, 255, 240,                   // SET-STOPSIZE 1
+                     255, 250, 44, 12, 1, 255, 240}));                // PURGE-DATA received
     const std::string none = codec.lineSettingsCommands(parseLineSettings("9600,N,7,2"));
-    EXPECT_EQ(none.substr(0, 24), bytes({255, 250, 44, 1, 0, 0, 0x25, 0x80, 255, 240, 255, 250,
-                                         44, 2, 7, 255, 240, 255, 250, 44, 3, 1, 255, 240}));
+    EXPECT_EQ(none.substr(0, 24),
+              bytes({255, 250, 44, 1,   0,   0,   0x25, 0x80, 255, 240, 255, 250,
+                     44,  2,   7,  255, 240, 255, 250,  44,   3,   1,   255, 240}));
     EXPECT_EQ(none.substr(24, 7), bytes({255, 250, 44, 4, 2, 255, 240}));
     // 255 inside a value is doubled, going out and coming back.
     EXPECT_EQ(codec.lineSettingsCommands({65535, 7, kParityOdd, 1}).substr(0, 12),
               bytes({255, 250, 44, 1, 0, 0, 255, 255, 255, 255, 255, 240}));
-    EXPECT_EQ(codec.receive("X" + bytes({255, 250, 44, 101, 0, 0, 255, 255, 255, 255, 255, 240,
-                                         255, 250, 44, 102, 7, 255, 240, 255, 250, 44, 103, 2,
-                                         255, 240}) +
-                            "Y"),
+    EXPECT_EQ(codec.receive(
+                  "X" + bytes({255, 250, 44,  101, 0,   0,   255, 255, 255, 255, 255, 240, 255,
+                               250, 44,  102, 7,   255, 240, 255, 250, 44,  103, 2,   255, 240}) +
+                  "Y"),
               "XY");
     EXPECT_EQ(codec.acknowledgedCount(), 3);
     EXPECT_EQ(codec.acknowledged().baud, 65535u);
