@@ -127,6 +127,8 @@ void NetworkPort::setLineSettings(const std::string& settings) {
 void NetworkPort::sendLineSettings() {
     pump();
     received_.clear();
+    // A server that refused line control keeps its own settings, as a plain TCP one does.
+    if (codec_->lineControlAnswered() && !codec_->lineControlAgreed()) return;
     purging_ = true;
     send(codec_->lineSettingsCommands(settings_));
 }
