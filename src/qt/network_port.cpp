@@ -12,6 +12,7 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "qt/qt_serial_port.h"
 
@@ -49,16 +50,17 @@ void idle(int timeoutMs) {
     if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
 }
 
-// The name looked up in a thread of its own, so that a name server that does not answer holds
-// the caller no longer than `timeoutMs`; the thread ends by itself whenever the lookup does.
-std::optional<QHostAddress> lookUp(const std::string& host, std::string& error) {
+// The name's addresses, looked up in a thread of their own, so that a name server that does
+// not answer holds the caller no longer than kLookupTimeoutMs; the thread ends by itself
+// whenever the lookup does. Empty (with `error`) when there are none.
+std::vector<QHostAddress> lookUp(const std::string& host, std::string& error) {
     QHostAddress literal;
-    if (literal.setAddress(QString::fromStdString(host))) return literal;
+    if (literal.setAddress(QString::fromStdString(host))) return {literal};
     struct Lookup {
         std::mutex mutex;
         std::condition_variable done;
         bool finished = false;
-        std::optional<QHostAddress> address;
+        std::vector<QHostAddress> addresses;
         std::string error;
     };
     auto lookup = std::make_shared<Lookup>();
@@ -68,12 +70,14 @@ std::optional<QHostAddress> lookUp(const std::string& host, std::string& error) 
         hints.ai_socktype = SOCK_STREAM;
         addrinfo* found = nullptr;
         const int status = getaddrinfo(host.c_str(), nullptr, &hints, &found);
-        std::optional<QHostAddress> address;
-        if (status == 0 && found) address = QHostAddress(found->ai_addr);
+        std::vector<QHostAddress> addresses;
+        for (const addrinfo* a = status == 0 ? found : nullptr; a; a = a->ai_next) {
+            addresses.emplace_back(a->ai_addr);
+        }
         if (found) freeaddrinfo(found);
         std::lock_guard lock(lookup->mutex);
-        lookup->address = address;
-        if (!address) lookup->error = status == 0 ? "no address" : gai_strerror(status);
+        lookup->addresses = addresses;
+        if (addresses.empty()) lookup->error = status == 0 ? "no address" : gai_strerror(status);
         lookup->finished = true;
         lookup->done.notify_all();
     }).detach();
@@ -82,10 +86,10 @@ std::optional<QHostAddress> lookUp(const std::string& host, std::string& error) 
                                [&] { return lookup->finished; })) {
         error = host + ": the name could not be looked up within " +
                 std::to_string(kLookupTimeoutMs / 1000) + " s";
-        return std::nullopt;
+        return {};
     }
-    if (!lookup->address) error = host + ": unknown host (" + lookup->error + ")";
-    return lookup->address;
+    if (lookup->addresses.empty()) error = host + ": unknown host (" + lookup->error + ")";
+    return lookup->addresses;
 }
 
 // The server's words for the operator: printable characters, line ends as blanks, trimmed.
@@ -140,18 +144,24 @@ bool NetworkPort::open() {
     address_ = comPortDevice(portNumber_);
     url_ = parsePortUrl(address_, errorText_);
     if (!url_) return false;
-    const std::optional<QHostAddress> host = lookUp(url_->host, errorText_);
-    if (!host) return false;
-    host_ = *host;
-    startConnecting();
-    if (!socket_.waitForConnected(kConnectTimeoutMs)) {
+    const std::vector<QHostAddress> hosts = lookUp(url_->host, errorText_);
+    if (hosts.empty()) return false;
+    // Each of the name's addresses in turn (a name may stand for an IPv6 address the server
+    // does not listen on), within one time limit; a new connection later takes the one that
+    // answered.
+    const double deadline = steadySeconds() + kConnectTimeoutMs / 1000.0;
+    for (const QHostAddress& host : hosts) {
+        host_ = host;
+        startConnecting();
+        const int left = static_cast<int>((deadline - steadySeconds()) * 1000.0);
+        if (left > 0 && socket_.waitForConnected(left)) break;
         errorText_ = address_ + ": " +
-                     (socket_.error() == QAbstractSocket::SocketTimeoutError
+                     (socket_.error() == QAbstractSocket::SocketTimeoutError || left <= 0
                           ? "no answer within " + std::to_string(kConnectTimeoutMs / 1000) + " s"
                           : socket_.errorString().toStdString());
         socket_.abort();
-        return false;
     }
+    if (!connected()) return false;
     beginSession();
     if (!settle(url_->lineControl ? kSettleMs : kSocketSettleMs)) {
         errorText_ = address_ + ": the server closed the connection" +
