@@ -5,13 +5,15 @@ SIGCOND_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Debian packages: compiler and build tools, Qt 6 (Charts needs the OpenGL module, which
 # --no-install-recommends leaves out), GoogleTest, clang for the fuzz targets, Xvfb and
-# poppler for looking at screens and printed pages.
+# poppler for looking at screens and printed pages, ser2net in front of simulated units.
 SIGCOND_PACKAGES=(
     g++ cmake ninja-build ccache pkg-config
     qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth poppler-utils fonts-dejavu-core
+    # A real serial device server for the end-to-end tests of network ports.
+    ser2net
     # Packaging: bitmap icons, the package's dependencies, checking the desktop files and the
     # package (lintian).
     librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian

@@ -15,13 +15,13 @@
 #include "program.h"
 #include "qt/cp1252.h"
 #include "qt/qt_clock.h"
-#include "qt/qt_serial_port.h"
+#include "qt/com_port.h"
 #include "records/config_file.h"
 
 namespace sigcond::cli {
 
 struct SessionParts {
-    QtSerialPort port;
+    ComPort port;
     SystemClock clock;
     UnattendedDialogs dialogs;
     ProgressPort watchedPort{port};

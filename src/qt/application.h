@@ -9,7 +9,7 @@
 #include "program.h"
 #include "qt/qt_clock.h"
 #include "qt/qt_dialogs.h"
-#include "qt/qt_serial_port.h"
+#include "qt/com_port.h"
 #include "qt/records_printer.h"
 #include "qt/screen_renderer.h"
 
@@ -31,7 +31,7 @@ public:
 
     Program& program() { return program_; }
     ScreenRenderer& renderer() { return renderer_; }
-    QtSerialPort& port() { return port_; }
+    ComPort& port() { return port_; }
     QtPrinter& printer() { return printer_; }
     // The widget that draws a control, or nullptr.
     QWidget* widget(const std::string& window, const std::string& control, int index = -1) const;
@@ -41,7 +41,7 @@ private:
     // (an adapter may be plugged in while the program runs).
     void describePortButtons();
 
-    QtSerialPort port_;
+    ComPort port_;
     SystemClock clock_;
     QtDialogs dialogs_;
     QtPrinter printer_;

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "link/port_url.h"
+
 namespace sigcond {
 
 namespace {
@@ -67,7 +69,14 @@ std::string comPortDevice(int number) {
 
 std::string describeComPort(int number) {
     if (std::string device = environmentDevice(number); !device.empty()) {
-        return device + " (SIGCOND_COM" + std::to_string(number) + ")";
+        std::string text = device + " (SIGCOND_COM" + std::to_string(number) + ")";
+        if (!isPortUrl(device)) return text;
+        std::string error;
+        const auto url = parsePortUrl(device, error);
+        if (!url) return text + ": " + error;
+        return text + (url->lineControl
+                           ? ": device server, line settings set by the program"
+                           : ": device server at its own line settings");
     }
     const auto ports = listedPorts();
     if (number < 1 || static_cast<std::size_t>(number) > ports.size()) {

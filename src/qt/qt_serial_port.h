@@ -15,9 +15,11 @@
 
 namespace sigcond {
 
-// The device "Com n" stands for: path such as "/dev/ttyUSB0", or "" when there is none.
+// The device "Com n" stands for: path such as "/dev/ttyUSB0", a device server's address such
+// as "rfc2217://10.0.0.7:2001" (from SIGCOND_COM<n> only), or "" when there is none.
 std::string comPortDevice(int number);
-// For the port chooser's tooltips: the device path and what it is, or that none is present.
+// For the port chooser's tooltips: the device path or address and what it is, or that none is
+// present.
 std::string describeComPort(int number);
 
 class QtSerialPort : public SerialPort {

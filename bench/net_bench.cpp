@@ -1,0 +1,178 @@
+// Network figures through Debian's ser2net in front of sigcond-unit-sim, each measured side by
+// side in one run, so that the load of the shared machine weighs on both halves alike:
+//   net_exchange_vs_bare   median time of the program's exchange ("R01" through sendCommand and
+//                          the rfc2217:// adapter) over the median time of a bare TCP client's
+//                          exchange through the same ser2net (its plain port), interleaved
+//   net_live_cpu_vs_local  processor time of live reading ("X01" every 450 ms) through ser2net
+//                          over the same live reading on a simulator's pseudo-terminal directly,
+//                          interleaved cycle by cycle
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/command_set.h"
+#include "link/line_search.h"
+#include "link/send_command.h"
+#include "program.h"
+#include "qt/com_port.h"
+#include "qt/qt_clock.h"
+#include "support/scripted_dialogs.h"
+#include "support/ser2net_process.h"
+#include "support/sim_process.h"
+
+namespace {
+
+using namespace sigcond;
+using Steady = std::chrono::steady_clock;
+
+constexpr int kExchanges = 200;
+constexpr int kLiveCycles = 16;
+
+double secondsSince(Steady::time_point start) {
+    return std::chrono::duration<double>(Steady::now() - start).count();
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// The program's link on "Com n", through the dispatching adapter, unit found by the search.
+struct Link {
+    ComPort port;
+    SystemClock clock;
+    test::ScriptedDialogs dialogs;
+    Program p{port, clock, dialogs};
+
+    bool connect(int number, const std::string& target) {
+        setenv(("SIGCOND_COM" + std::to_string(number)).c_str(), target.c_str(), 1);
+        fillLinkTables(p);
+        p.link.portNumber = number;
+        if (!connectToUnit(p)) {
+            std::fprintf(stderr, "no unit on %s: %s\n", target.c_str(), port.errorText().c_str());
+            return false;
+        }
+        return true;
+    }
+};
+
+// A client with nothing but a socket: writes the frame, reads to the carriage return.
+class BareClient {
+public:
+    explicit BareClient(int port) {
+        fd_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<std::uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const int on = 1;
+        setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~BareClient() { close(fd_); }
+    bool exchange(const std::string& frame, std::string& reply) {
+        reply.clear();
+        if (!connected_ || send(fd_, frame.data(), frame.size(), MSG_NOSIGNAL) < 0) return false;
+        while (reply.find('\r') == std::string::npos) {
+            pollfd wait{fd_, POLLIN, 0};
+            if (poll(&wait, 1, 2000) <= 0) return false;
+            char buffer[256];
+            const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
+            if (n <= 0) return false;
+            reply.append(buffer, static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+private:
+    int fd_ = -1;
+    bool connected_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    test::SimProcess behind({"--type", "TC", "--reading", "21.5"});
+    test::SimProcess beside({"--type", "TC", "--reading", "21.5"});
+    if (!behind.start() || !beside.start()) {
+        std::fprintf(stderr, "simulator: %s%s\n", behind.error().c_str(), beside.error().c_str());
+        return 1;
+    }
+    test::Ser2netProcess server(behind.linkPath(), "9600o71", beside.linkPath());
+    if (!server.start()) {
+        std::fprintf(stderr, "ser2net: %s\n", server.error().c_str());
+        return 1;
+    }
+
+    // The exchange: the program and the bare client in turns.
+    std::vector<double> program, bare;
+    {
+        Link network;
+        if (!network.connect(1, server.rfc2217Url())) return 1;
+        BareClient client(server.socketPort());
+        std::string reply;
+        for (int i = 0; i < kExchanges; ++i) {
+            auto start = Steady::now();
+            sendCommand(network.p, "R01", 2);
+            program.push_back(secondsSince(start));
+            if (network.p.link.linkError != 0) {
+                std::fprintf(stderr, "the program's exchange failed\n");
+                return 1;
+            }
+            start = Steady::now();
+            if (!client.exchange("*R01\r", reply)) {
+                std::fprintf(stderr, "the bare client's exchange failed\n");
+                return 1;
+            }
+            bare.push_back(secondsSince(start));
+        }
+    }
+    const double programMs = median(program) * 1000, bareMs = median(bare) * 1000;
+    std::printf("net_exchange_vs_bare %.3f x\n", programMs / bareMs);
+    std::printf("net_exchange_ms %.2f ms\n", programMs);
+    std::printf("bare_exchange_ms %.2f ms\n", bareMs);
+
+    // Live reading: one cycle through the server, one on the pseudo-terminal, every 450 ms.
+    Link network, local;
+    if (!network.connect(1, server.rfc2217Url()) || !local.connect(2, beside.linkPath())) return 1;
+    double networkCpu = 0, localCpu = 0;
+    auto next = Steady::now();
+    for (int cycle = 0; cycle < kLiveCycles; ++cycle) {
+        for (Link* link : {&network, &local}) {
+            const double before = cpuSeconds();
+            runStep(link->p, liveReadingStep());
+            (link == &network ? networkCpu : localCpu) += cpuSeconds() - before;
+            if (link->p.link.replyText.empty()) {
+                std::fprintf(stderr, "a live reading went unanswered\n");
+                return 1;
+            }
+        }
+        next += std::chrono::milliseconds(450);
+        std::this_thread::sleep_until(next);
+    }
+    std::printf("net_live_cpu_vs_local %.2f x\n", networkCpu / localCpu);
+    std::printf("net_live_cpu_percent %.3f %%\n", 100.0 * networkCpu / (kLiveCycles * 0.45));
+    std::printf("local_live_cpu_percent %.3f %%\n", 100.0 * localCpu / (kLiveCycles * 0.45));
+    return 0;
+}

@@ -1,0 +1,382 @@
+#include "qt/network_port.h"
+
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "qt/qt_serial_port.h"
+
+namespace sigcond {
+
+namespace {
+
+constexpr int kLookupTimeoutMs = 3000;
+constexpr int kConnectTimeoutMs = 3000;
+// How long open() waits for the server to answer the negotiation and the line settings (a
+// server that never answers them still serves the line afterwards).
+constexpr int kSettleMs = 1500;
+// A plain TCP server that refuses the connection says so right away, then closes.
+constexpr int kSocketSettleMs = 200;
+constexpr int kWriteTimeoutMs = 1000;
+// Lets Qt finish a connection the socket already reports complete.
+constexpr int kCompleteConnectMs = 50;
+// Pauses between attempts to connect again: the first at once, then doubling up to the last.
+constexpr double kFirstPauseSeconds = 0.25;
+constexpr double kLongestPauseSeconds = 4.0;
+// Received data kept unread at most; what a server sends beyond it is dropped.
+constexpr std::size_t kMaxReceived = 65536;
+constexpr std::size_t kMaxServerText = 200;
+// A dead peer: keepalive probes after 5 s of quiet, every 2 s, 3 unanswered end it; data the
+// peer has not acknowledged for 10 s ends it too.
+constexpr int kKeepIdleSeconds = 5, kKeepIntervalSeconds = 2, kKeepCount = 3;
+constexpr unsigned kUnacknowledgedMs = 10000;
+
+double steadySeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void idle(int timeoutMs) {
+    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
+}
+
+// The name's addresses, looked up in a thread of their own, so that a name server that does
+// not answer holds the caller no longer than kLookupTimeoutMs; the thread ends by itself
+// whenever the lookup does. Empty (with `error`) when there are none.
+std::vector<QHostAddress> lookUp(const std::string& host, std::string& error) {
+    QHostAddress literal;
+    if (literal.setAddress(QString::fromStdString(host))) return {literal};
+    struct Lookup {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        std::vector<QHostAddress> addresses;
+        std::string error;
+    };
+    auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, host] {
+        addrinfo hints{};
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int status = getaddrinfo(host.c_str(), nullptr, &hints, &found);
+        std::vector<QHostAddress> addresses;
+        for (const addrinfo* a = status == 0 ? found : nullptr; a; a = a->ai_next) {
+            addresses.emplace_back(a->ai_addr);
+        }
+        if (found) freeaddrinfo(found);
+        std::lock_guard lock(lookup->mutex);
+        lookup->addresses = addresses;
+        if (addresses.empty()) lookup->error = status == 0 ? "no address" : gai_strerror(status);
+        lookup->finished = true;
+        lookup->done.notify_all();
+    }).detach();
+    std::unique_lock lock(lookup->mutex);
+    if (!lookup->done.wait_for(lock, std::chrono::milliseconds(kLookupTimeoutMs),
+                               [&] { return lookup->finished; })) {
+        error = host + ": the name could not be looked up within " +
+                std::to_string(kLookupTimeoutMs / 1000) + " s";
+        return {};
+    }
+    if (lookup->addresses.empty()) error = host + ": unknown host (" + lookup->error + ")";
+    return lookup->addresses;
+}
+
+// The server's words for the operator: printable characters, line ends as blanks, trimmed.
+std::string readable(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F) {
+            out += c;
+        } else if ((c == '\r' || c == '\n' || c == '\t') && !out.empty() && out.back() != ' ') {
+            out += ' ';
+        }
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+}  // namespace
+
+NetworkPort::NetworkPort() = default;
+
+NetworkPort::~NetworkPort() { socket_.abort(); }
+
+bool NetworkPort::connected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
+
+telnet::LineSettings NetworkPort::acknowledgedSettings() const {
+    return codec_ ? codec_->acknowledged() : telnet::LineSettings{0, 0, 0, 0};
+}
+
+int NetworkPort::acknowledgedCount() const { return codec_ ? codec_->acknowledgedCount() : 0; }
+
+void NetworkPort::setLineSettings(const std::string& settings) {
+    settings_ = telnet::parseLineSettings(settings, settings_);
+    if (ready_ && connected() && url_ && url_->lineControl) sendLineSettings();
+}
+
+// What arrived so far came at the old settings: it is dropped, and so is whatever arrives
+// before the server has acknowledged the new ones or the next frame goes out.
+void NetworkPort::sendLineSettings() {
+    pump();
+    received_.clear();
+    // A server that refused line control keeps its own settings, as a plain TCP one does.
+    if (codec_->lineControlAnswered() && !codec_->lineControlAgreed()) return;
+    purging_ = true;
+    send(codec_->lineSettingsCommands(settings_));
+}
+
+bool NetworkPort::open() {
+    close();
+    failed_ = false;
+    reconnections_ = 0;
+    address_ = comPortDevice(portNumber_);
+    url_ = parsePortUrl(address_, errorText_);
+    if (!url_) return false;
+    const std::vector<QHostAddress> hosts = lookUp(url_->host, errorText_);
+    if (hosts.empty()) return false;
+    // Each of the name's addresses in turn (a name may stand for an IPv6 address the server
+    // does not listen on), within one time limit; a new connection later takes the one that
+    // answered.
+    const double deadline = steadySeconds() + kConnectTimeoutMs / 1000.0;
+    for (const QHostAddress& host : hosts) {
+        host_ = host;
+        startConnecting();
+        const int left = static_cast<int>((deadline - steadySeconds()) * 1000.0);
+        if (left > 0 && socket_.waitForConnected(left)) break;
+        errorText_ = address_ + ": " +
+                     (socket_.error() == QAbstractSocket::SocketTimeoutError || left <= 0
+                          ? "no answer within " + std::to_string(kConnectTimeoutMs / 1000) + " s"
+                          : socket_.errorString().toStdString());
+        socket_.abort();
+    }
+    if (!connected()) return false;
+    beginSession();
+    if (!settle(url_->lineControl ? kSettleMs : kSocketSettleMs)) {
+        errorText_ = address_ + ": the server closed the connection" +
+                     (serverText_.empty() ? std::string() : ": " + readable(serverText_));
+        socket_.abort();
+        ready_ = false;
+        return false;
+    }
+    opened_ = true;
+    errorText_.clear();
+    return true;
+}
+
+void NetworkPort::close() {
+    socket_.abort();
+    opened_ = false;
+    ready_ = false;
+    lost_ = false;
+    purging_ = false;
+    received_.clear();
+}
+
+bool NetworkPort::startConnecting() {
+    socket_.abort();
+    ready_ = false;
+    socket_.connectToHost(host_, url_->port);
+    return socket_.state() != QAbstractSocket::UnconnectedState;
+}
+
+void NetworkPort::beginSession() {
+    // Frames are a few bytes each: they go out at once, not gathered.
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
+    const int fd = static_cast<int>(socket_.socketDescriptor());
+    if (fd >= 0) {
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepIdleSeconds, sizeof kKeepIdleSeconds);
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepIntervalSeconds,
+                   sizeof kKeepIntervalSeconds);
+        setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepCount, sizeof kKeepCount);
+        setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &kUnacknowledgedMs, sizeof kUnacknowledgedMs);
+    }
+    received_.clear();
+    serverText_.clear();
+    ready_ = true;
+    // Until the first frame goes out (or the server has acknowledged the line settings), what
+    // arrives is no answer: kept aside as what the server may have to say.
+    purging_ = true;
+    if (!url_->lineControl) {
+        codec_.reset();
+        return;
+    }
+    // A new connection negotiates afresh; the server starts from its own line settings.
+    codec_ = std::make_unique<telnet::Codec>(true);
+    send(codec_->opening() + codec_->lineSettingsCommands(settings_));
+}
+
+bool NetworkPort::settle(int timeoutMs) {
+    const double deadline = steadySeconds() + timeoutMs / 1000.0;
+    for (;;) {
+        pump();
+        if (!connected()) return false;
+        if (codec_ && codec_->lineControlAnswered() &&
+            (codec_->acknowledgedCount() == 4 || !codec_->lineControlAgreed())) {
+            return true;
+        }
+        const int left = static_cast<int>((deadline - steadySeconds()) * 1000.0);
+        if (left <= 0) return true;
+        socket_.waitForReadyRead(left);
+    }
+}
+
+bool NetworkPort::send(const std::string& bytes) {
+    if (!connected()) return false;
+    if (socket_.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+        static_cast<qint64>(bytes.size())) {
+        checkForLoss();
+        return false;
+    }
+    while (socket_.bytesToWrite() > 0) {
+        if (!socket_.waitForBytesWritten(kWriteTimeoutMs)) {
+            checkForLoss();
+            return false;
+        }
+    }
+    return true;
+}
+
+void NetworkPort::pump() {
+    if (!connected()) return;
+    if (socket_.bytesAvailable() == 0) socket_.waitForReadyRead(0);
+    const QByteArray bytes = socket_.readAll();
+    if (bytes.isEmpty()) return;
+    const std::string_view wire(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const std::function<void(const std::string&)> keep = [this](const std::string& data) {
+        const std::size_t room = kMaxReceived - std::min(kMaxReceived, received_.size());
+        received_.append(data, 0, std::min(room, data.size()));
+    };
+    const std::function<void(const std::string&)> drop = [this](const std::string& data) {
+        const std::size_t room = kMaxServerText - std::min(kMaxServerText, serverText_.size());
+        serverText_.append(data, 0, std::min(room, data.size()));
+    };
+    if (!codec_) {
+        (purging_ ? drop : keep)(std::string(wire));
+    } else if (!purging_) {
+        keep(codec_->receive(wire));
+    } else {
+        // Byte by byte while purging: data after the last acknowledgement is kept.
+        for (std::size_t i = 0; i < wire.size(); ++i) {
+            const std::string data = codec_->receive(wire.substr(i, 1));
+            (purging_ ? drop : keep)(data);
+            if (purging_ && codec_->acknowledgedCount() == 4) purging_ = false;
+        }
+    }
+    if (codec_) {
+        const std::string replies = codec_->takeReplies();
+        if (!replies.empty()) send(replies);
+    }
+    checkForLoss();
+}
+
+void NetworkPort::checkForLoss() {
+    if (!opened_ || lost_ || connected()) return;
+    errorText_ = address_ + ": " +
+                 (socket_.error() == QAbstractSocket::RemoteHostClosedError
+                      ? std::string("the server closed the connection")
+                      : socket_.errorString().toStdString());
+    socket_.abort();
+    ready_ = false;
+    lost_ = true;
+    failed_ = true;
+    purging_ = false;
+    received_.clear();
+    pause_ = kFirstPauseSeconds;
+    nextAttempt_ = steadySeconds();
+}
+
+bool NetworkPort::recover(int budgetMs) {
+    // The event loop may have seen the connection end since the last call.
+    checkForLoss();
+    if (!lost_) return ready_ && connected();
+    const double now = steadySeconds();
+    if (socket_.state() == QAbstractSocket::UnconnectedState) {
+        if (now < nextAttempt_) return false;
+        nextAttempt_ = now + pause_;
+        pause_ = std::min(pause_ * 2, kLongestPauseSeconds);
+        attemptStarted_ = now;
+        if (!startConnecting()) return false;
+    }
+    if (socket_.state() == QAbstractSocket::ConnectingState) {
+        // Watched without cutting it short: the event loop or a later call may finish it.
+        pollfd watch{static_cast<int>(socket_.socketDescriptor()), POLLOUT, 0};
+        if (watch.fd >= 0 && poll(&watch, 1, std::max(budgetMs, 0)) > 0) {
+            socket_.waitForConnected(kCompleteConnectMs);
+        }
+        if (socket_.state() == QAbstractSocket::ConnectingState &&
+            steadySeconds() - attemptStarted_ > kConnectTimeoutMs / 1000.0) {
+            socket_.abort();
+        }
+    }
+    if (!connected()) return false;
+    beginSession();
+    lost_ = false;
+    ++reconnections_;
+    return true;
+}
+
+bool NetworkPort::write(const std::string& text) {
+    if (!opened_) {
+        errorText_ = "The port is not open";
+        return false;
+    }
+    if (!recover(0)) return false;
+    pump();
+    // The frame goes out at the new settings: what follows it is its answer.
+    purging_ = false;
+    return send(codec_ ? codec_->encode(text) : text);
+}
+
+int NetworkPort::waitingCount() {
+    if (!opened_ || !recover(0)) return 0;
+    pump();
+    return static_cast<int>(received_.size());
+}
+
+std::string NetworkPort::readAll() {
+    if (!opened_ || !recover(0)) return {};
+    pump();
+    std::string text;
+    text.swap(received_);
+    // A 7-bit line carries 7-bit characters, whatever the server passes in the eighth bit.
+    if (settings_.dataSize == 7) {
+        for (char& c : text) c = static_cast<char>(c & 0x7F);
+    }
+    return text;
+}
+
+bool NetworkPort::waitForData(int timeoutMs) {
+    const double start = steadySeconds();
+    const auto left = [&] {
+        return timeoutMs - static_cast<int>((steadySeconds() - start) * 1000.0);
+    };
+    if (!opened_ || !recover(timeoutMs)) {
+        idle(left());
+        return false;
+    }
+    pump();
+    while (received_.empty() && left() > 0 && connected()) {
+        if (!socket_.waitForReadyRead(left())) break;
+        pump();
+    }
+    if (!received_.empty()) return true;
+    checkForLoss();
+    // A failed wait may return at once; the rest of the time is still waited.
+    idle(left());
+    return false;
+}
+
+}  // namespace sigcond
