@@ -134,7 +134,9 @@ void drawColours(QWidget* widget, const Control& c) {
         }
     }
     if (widget->palette() != palette) widget->setPalette(palette);
-    if (ownBack || dynamic_cast<PictureBoxWidget*>(widget)) widget->setAutoFillBackground(true);
+    // A control whose colour goes back to the default shows its parent's background again (a
+    // live value inside a frame after an alarm colour), not the window's own.
+    widget->setAutoFillBackground(ownBack || dynamic_cast<PictureBoxWidget*>(widget) != nullptr);
 }
 
 void drawFont(QWidget* widget, const Control& c) {

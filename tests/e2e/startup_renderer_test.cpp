@@ -191,8 +191,14 @@ TEST_F(RendererTest, DrawsEveryControlFromItsModel) {
     EXPECT_EQ(static_cast<PictureBoxWidget*>(picture)->lines(), QStringList{"one"});
     EXPECT_EQ(w->windowTitle(), QStringLiteral("OTHER"));
     s.List1.selected = -1;
+    // An alarm colour, then the default again: the label shows its frame's background.
+    s.Label1.backColour = 0xC00000;
+    renderer.refresh();
+    EXPECT_TRUE(label->autoFillBackground());
+    s.Label1.backColour = kDefaultColour;
     renderer.refresh();
     EXPECT_TRUE(list->selectedItems().isEmpty());
+    EXPECT_FALSE(label->autoFillBackground());
 }
 
 TEST_F(RendererTest, TextsThatDoNotFitTheirControlsAreFound) {
