@@ -196,18 +196,21 @@ TEST(OptionPanels, DemoOkOnlyReturnsAndTheNextMenuActionCommits) {
 }
 
 TEST(OptionPanels, CommitRulesForVoltageOutputAndFrequencyModes) {
-    Demo tc("TC");
-    tc.p.form1.Text1[1].caption = "10.5";
-    tc.p.config.scalingText[2] = "10.5";
-    tc.p.form1.Text1[3].caption = "15";
+    Demo tc("ACV");  // the output mode is the first item of its group
+    // A current output keeps a desired output above 10; a voltage output makes at most 10,
+    // and 10 itself stands as it is.
+    tc.p.config.scalingText[2] = "10";
     tc.p.config.scalingText[4] = "15";
     tc.send("Form1", "IOCF");
-    const int output = tc.p.config.catalogue.listSlot[2][3] - 1;
+    tc.send("Form1", "FILES");
+    EXPECT_EQ(tc.p.config.scalingText[4], "15");
+    tc.send("Form1", "IOCF");
+    const int output = tc.p.config.catalogue.listSlot[2][1] - 1;
     tc.send("Form1", "List1", EventKind::Click, output, 1);  // Volt
     tc.send("Form1", "CNF");
     tc.send("Form1", "FILES");
-    EXPECT_EQ(tc.p.config.choice[2][3], 2);
-    EXPECT_EQ(tc.p.config.scalingText[2], "10.0000");
+    EXPECT_EQ(tc.p.config.choice[2][1], 2);
+    EXPECT_EQ(tc.p.config.scalingText[2], "10");
     EXPECT_EQ(tc.p.config.scalingText[4], "10.0000");
 
     Demo fp("FP");
