@@ -254,6 +254,13 @@ void NetworkPort::pump() {
     if (socket_.bytesAvailable() == 0) socket_.waitForReadyRead(0);
     const QByteArray bytes = socket_.readAll();
     if (bytes.isEmpty()) return;
+    // What came is acknowledged at once. Left to itself the kernel holds the acknowledgement
+    // to ride on our next frame, and a server that gathers small writes (Nagle's rule: ser2net
+    // does) keeps the unit's reply back until its own last piece (the acknowledgements of the
+    // line settings) is acknowledged: up to 40 ms at every attempt of the search.
+    const int fd = static_cast<int>(socket_.socketDescriptor());
+    const int on = 1;
+    if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
     const std::string_view wire(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::function<void(const std::string&)> keep = [this](const std::string& data) {
         const std::size_t room = kMaxReceived - std::min(kMaxReceived, received_.size());
