@@ -190,8 +190,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     test::SimProcess behind({"--type", "TC", "--reading", "21.5"});
     test::SimProcess beside({"--type", "TC", "--reading", "21.5"});
-    if (!behind.start() || !beside.start()) {
-        std::fprintf(stderr, "simulator: %s%s\n", behind.error().c_str(), beside.error().c_str());
+    // The local live reading's unit has a pseudo-terminal of its own: ser2net may hold the
+    // plain port's device open (and read its replies) for a while after the client has gone.
+    test::SimProcess direct({"--type", "TC", "--reading", "21.5"});
+    if (!behind.start() || !beside.start() || !direct.start()) {
+        std::fprintf(stderr, "simulator: %s%s%s\n", behind.error().c_str(), beside.error().c_str(),
+                     direct.error().c_str());
         return 1;
     }
     test::Ser2netProcess server(behind.linkPath(), "9600o71", beside.linkPath());
@@ -230,7 +234,7 @@ int main(int argc, char** argv) {
 
     // Live reading: one cycle through the server, one on the pseudo-terminal, every 450 ms.
     Link network, local;
-    if (!network.connect(1, server.rfc2217Url()) || !local.connect(2, beside.linkPath())) return 1;
+    if (!network.connect(1, server.rfc2217Url()) || !local.connect(2, direct.linkPath())) return 1;
     double networkCpu = 0, localCpu = 0;
     auto next = Steady::now();
     for (int cycle = 0; cycle < kLiveCycles; ++cycle) {
