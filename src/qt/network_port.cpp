@@ -229,8 +229,12 @@ bool NetworkPort::settle(int timeoutMs) {
         }
         const int left = static_cast<int>((deadline - steadySeconds()) * 1000.0);
         if (left <= 0) return true;
-        socket_.waitForReadyRead(left);
+        awaitData(left);
     }
+}
+
+bool NetworkPort::awaitData(int timeoutMs) {
+    return socket_.bytesAvailable() > 0 || socket_.waitForReadyRead(timeoutMs);
 }
 
 bool NetworkPort::send(const std::string& bytes) {
@@ -376,7 +380,7 @@ bool NetworkPort::waitForData(int timeoutMs) {
     }
     pump();
     while (received_.empty() && left() > 0 && connected()) {
-        if (!socket_.waitForReadyRead(left())) break;
+        if (!awaitData(left())) break;
         pump();
     }
     if (!received_.empty()) return true;

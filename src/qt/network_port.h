@@ -58,6 +58,9 @@ private:
     // Waits (at most timeoutMs) until the server has answered the negotiation and the line
     // settings, or has closed the connection (false).
     bool settle(int timeoutMs);
+    // Waits (at most timeoutMs) for something to read. What the socket took in while we were
+    // writing (Qt reads in its write waits too) counts: waitForReadyRead waits only for more.
+    bool awaitData(int timeoutMs);
     // Reads what the socket holds, answers negotiation, keeps the data.
     void pump();
     // Sends bytes as they are; false when the connection failed.
