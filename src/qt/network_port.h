@@ -70,6 +70,8 @@ private:
     void checkForLoss();
     // While the connection is gone: moves a new one on, within `budgetMs`. True when usable.
     bool recover(int budgetMs);
+    bool startReconnecting();
+    void dropReconnecting();
     bool connected() const;
 
     QTcpSocket socket_;
@@ -87,6 +89,7 @@ private:
     bool lost_ = false;     // opened, then the connection dropped
     bool failed_ = false;   // it dropped since the last open()
     bool purging_ = false;  // data at the old line settings may still arrive
+    int connecting_ = -1;   // the socket of a new connection under way
     double nextAttempt_ = 0;
     double attemptStarted_ = 0;
     double pause_ = 0;

@@ -123,5 +123,41 @@ TEST(NetworkPort, AReplyHeldBackByTheServersNagleIsNotKeptWaitingForOurAcknowled
     EXPECT_LT(*std::min_element(ms.begin(), ms.end()), 30.0) << ::testing::PrintToString(ms);
 }
 
+TEST(NetworkPort, ConnectsAgainAfterADropWithoutAnEventLoop) {
+    // As in sigcond-cli: nobody runs Qt's event loop, only the port's own calls.
+    const int listener = listenAsCom1();
+    std::thread server([&] {
+        for (int connection = 0; connection < 2; ++connection) {
+            pollfd waiting{listener, POLLIN, 0};
+            if (poll(&waiting, 1, 6000) <= 0) break;  // never came back
+            const int peer = accept(listener, nullptr, nullptr);
+            std::string heard;
+            hear(peer, heard, "*U01\r");
+            (void)!write(peer, "U0103\r", 6);
+            usleep(connection == 0 ? 0 : 300000);
+            close(peer);
+        }
+    });
+    NetworkPort port;
+    port.setPortNumber(1);
+    ASSERT_TRUE(port.open()) << port.errorText();
+    const auto exchange = [&] {
+        std::string reply;
+        if (!port.write("*U01\r")) usleep(100000);
+        while (reply.find('\r') == std::string::npos && port.waitForData(100))
+            reply += port.readAll();
+        return reply;
+    };
+    EXPECT_EQ(exchange(), "U0103\r");
+    // The server drops the line; the exchanges go on, as live reading does, until answered.
+    std::string reply;
+    for (int attempt = 0; attempt < 40 && reply.empty(); ++attempt) reply = exchange();
+    server.join();
+    close(listener);
+    unsetenv("SIGCOND_COM1");
+    EXPECT_EQ(reply, "U0103\r");
+    EXPECT_EQ(port.reconnections(), 1);
+}
+
 }  // namespace
 }  // namespace sigcond
