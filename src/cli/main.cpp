@@ -23,6 +23,7 @@
 #include "cli/port_names.h"
 #include "cli/progress_board.h"
 #include "cli/unit_session.h"
+#include "link/port_url.h"
 #include "qt/qt_serial_port.h"
 #include "records/config_file.h"
 
@@ -207,7 +208,10 @@ int listPorts() {
         bool listed = false;
         for (const QSerialPortInfo& info : infos)
             listed |= info.systemLocation().toStdString() == device;
-        if (!listed) std::cout << "COM" << n << "\t" << device << "\t\t\t\n";
+        if (!listed) {
+            std::cout << "COM" << n << "\t" << device << "\t"
+                      << (isPortUrl(device) ? describePortUrl(device) : "") << "\t\t\n";
+        }
     }
     if (infos.isEmpty() && mapped.empty()) std::cerr << "sigcond-cli: no serial ports found\n";
     return 0;

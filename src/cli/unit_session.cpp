@@ -13,9 +13,9 @@
 #include "link/line_search.h"
 #include "measure/reading_format.h"
 #include "program.h"
+#include "qt/com_port.h"
 #include "qt/cp1252.h"
 #include "qt/qt_clock.h"
-#include "qt/com_port.h"
 #include "records/config_file.h"
 
 namespace sigcond::cli {
@@ -132,9 +132,14 @@ bool UnitSession::connect(UnitResult& result) {
         if (p.link.linkError == 2) {
             std::string why = p.port.errorText();
             const std::string& device = parts_->port.devicePath();
+            // The device or address is named once: the ports start their texts with it.
+            if (!device.empty() && why.rfind(device + ": ", 0) == 0) {
+                why.erase(0, device.size() + 2);
+            }
+            const bool named = device.empty() || device == portLabel_;
             const char* what = p.port.failed() ? "the port failed during the line-settings search"
                                                : "the port cannot be opened";
-            fail(result, what + (device.empty() ? std::string() : " (" + device + ")") +
+            fail(result, what + (named ? std::string() : " (" + device + ")") +
                              (why.empty() ? "" : ": " + why));
         } else {
             fail(result, "no answer to U01 at any baud rate and parity");

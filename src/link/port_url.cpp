@@ -85,4 +85,12 @@ std::optional<PortUrl> parsePortUrl(std::string_view text, std::string& error) {
     return url;
 }
 
+std::string describePortUrl(std::string_view address) {
+    std::string error;
+    const auto url = parsePortUrl(address, error);
+    if (!url) return error;
+    return url->lineControl ? "device server, line settings set by the program"
+                            : "device server at its own line settings";
+}
+
 }  // namespace sigcond

@@ -24,4 +24,8 @@ bool isPortUrl(std::string_view name);
 // The address, or nothing with `error` saying what is wrong with it.
 std::optional<PortUrl> parsePortUrl(std::string_view text, std::string& error);
 
+// What an address stands for, as the port chooser and `sigcond-cli ports` show it: the kind of
+// server, or what is wrong with the address.
+std::string describePortUrl(std::string_view address);
+
 }  // namespace sigcond

@@ -5,10 +5,13 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -28,8 +31,6 @@ constexpr int kSettleMs = 1500;
 // A plain TCP server that refuses the connection says so right away, then closes.
 constexpr int kSocketSettleMs = 200;
 constexpr int kWriteTimeoutMs = 1000;
-// Lets Qt finish a connection the socket already reports complete.
-constexpr int kCompleteConnectMs = 50;
 // Pauses between attempts to connect again: the first at once, then doubling up to the last.
 constexpr double kFirstPauseSeconds = 0.25;
 constexpr double kLongestPauseSeconds = 4.0;
@@ -111,7 +112,10 @@ std::string readable(const std::string& text) {
 
 NetworkPort::NetworkPort() = default;
 
-NetworkPort::~NetworkPort() { socket_.abort(); }
+NetworkPort::~NetworkPort() {
+    dropReconnecting();
+    socket_.abort();
+}
 
 bool NetworkPort::connected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
 
@@ -176,6 +180,7 @@ bool NetworkPort::open() {
 }
 
 void NetworkPort::close() {
+    dropReconnecting();
     socket_.abort();
     opened_ = false;
     ready_ = false;
@@ -229,8 +234,12 @@ bool NetworkPort::settle(int timeoutMs) {
         }
         const int left = static_cast<int>((deadline - steadySeconds()) * 1000.0);
         if (left <= 0) return true;
-        socket_.waitForReadyRead(left);
+        awaitData(left);
     }
+}
+
+bool NetworkPort::awaitData(int timeoutMs) {
+    return socket_.bytesAvailable() > 0 || socket_.waitForReadyRead(timeoutMs);
 }
 
 bool NetworkPort::send(const std::string& bytes) {
@@ -254,6 +263,13 @@ void NetworkPort::pump() {
     if (socket_.bytesAvailable() == 0) socket_.waitForReadyRead(0);
     const QByteArray bytes = socket_.readAll();
     if (bytes.isEmpty()) return;
+    // What came is acknowledged at once. Left to itself the kernel holds the acknowledgement
+    // to ride on our next frame, and a server that gathers small writes (Nagle's rule: ser2net
+    // does) keeps the unit's reply back until its own last piece (the acknowledgements of the
+    // line settings) is acknowledged: up to 40 ms at every attempt of the search.
+    const int fd = static_cast<int>(socket_.socketDescriptor());
+    const int on = 1;
+    if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
     const std::string_view wire(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::function<void(const std::string&)> keep = [this](const std::string& data) {
         const std::size_t room = kMaxReceived - std::min(kMaxReceived, received_.size());
@@ -298,30 +314,69 @@ void NetworkPort::checkForLoss() {
     nextAttempt_ = steadySeconds();
 }
 
+// A new connection after a drop is made on a socket of our own and handed to Qt once it is
+// made: QTcpSocket completes a connection only in the event loop (which sigcond-cli never
+// runs) or in waitForConnected, which gives the attempt up when its time is over.
+bool NetworkPort::startReconnecting() {
+    sockaddr_storage address{};
+    socklen_t size = 0;
+    if (host_.protocol() == QAbstractSocket::IPv6Protocol) {
+        auto* six = reinterpret_cast<sockaddr_in6*>(&address);
+        six->sin6_family = AF_INET6;
+        six->sin6_port = htons(url_->port);
+        const Q_IPV6ADDR bytes = host_.toIPv6Address();
+        std::memcpy(&six->sin6_addr, &bytes, sizeof six->sin6_addr);
+        six->sin6_scope_id = static_cast<std::uint32_t>(host_.scopeId().toUInt());
+        size = sizeof *six;
+    } else {
+        auto* four = reinterpret_cast<sockaddr_in*>(&address);
+        four->sin_family = AF_INET;
+        four->sin_port = htons(url_->port);
+        four->sin_addr.s_addr = htonl(host_.toIPv4Address());
+        size = sizeof *four;
+    }
+    connecting_ = ::socket(address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (connecting_ < 0) return false;
+    if (::connect(connecting_, reinterpret_cast<sockaddr*>(&address), size) != 0 &&
+        errno != EINPROGRESS) {
+        dropReconnecting();
+        return false;
+    }
+    return true;
+}
+
+void NetworkPort::dropReconnecting() {
+    if (connecting_ >= 0) ::close(connecting_);
+    connecting_ = -1;
+}
+
 bool NetworkPort::recover(int budgetMs) {
     // The event loop may have seen the connection end since the last call.
     checkForLoss();
     if (!lost_) return ready_ && connected();
     const double now = steadySeconds();
-    if (socket_.state() == QAbstractSocket::UnconnectedState) {
+    if (connecting_ < 0) {
         if (now < nextAttempt_) return false;
         nextAttempt_ = now + pause_;
         pause_ = std::min(pause_ * 2, kLongestPauseSeconds);
         attemptStarted_ = now;
-        if (!startConnecting()) return false;
+        if (!startReconnecting()) return false;
     }
-    if (socket_.state() == QAbstractSocket::ConnectingState) {
-        // Watched without cutting it short: the event loop or a later call may finish it.
-        pollfd watch{static_cast<int>(socket_.socketDescriptor()), POLLOUT, 0};
-        if (watch.fd >= 0 && poll(&watch, 1, std::max(budgetMs, 0)) > 0) {
-            socket_.waitForConnected(kCompleteConnectMs);
-        }
-        if (socket_.state() == QAbstractSocket::ConnectingState &&
-            steadySeconds() - attemptStarted_ > kConnectTimeoutMs / 1000.0) {
-            socket_.abort();
-        }
+    // Watched within the time the caller was going to wait anyway, never cut short by it: a
+    // later call looks again, until the attempt's own time is over.
+    pollfd watch{connecting_, POLLOUT, 0};
+    if (poll(&watch, 1, std::max(budgetMs, 0)) <= 0) {
+        if (steadySeconds() - attemptStarted_ > kConnectTimeoutMs / 1000.0) dropReconnecting();
+        return false;
     }
-    if (!connected()) return false;
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (getsockopt(connecting_, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0 ||
+        !socket_.setSocketDescriptor(connecting_)) {
+        dropReconnecting();  // refused: the next attempt after the pause
+        return false;
+    }
+    connecting_ = -1;  // Qt's now
     beginSession();
     lost_ = false;
     ++reconnections_;
@@ -369,7 +424,7 @@ bool NetworkPort::waitForData(int timeoutMs) {
     }
     pump();
     while (received_.empty() && left() > 0 && connected()) {
-        if (!socket_.waitForReadyRead(left())) break;
+        if (!awaitData(left())) break;
         pump();
     }
     if (!received_.empty()) return true;

@@ -58,6 +58,9 @@ private:
     // Waits (at most timeoutMs) until the server has answered the negotiation and the line
     // settings, or has closed the connection (false).
     bool settle(int timeoutMs);
+    // Waits (at most timeoutMs) for something to read. What the socket took in while we were
+    // writing (Qt reads in its write waits too) counts: waitForReadyRead waits only for more.
+    bool awaitData(int timeoutMs);
     // Reads what the socket holds, answers negotiation, keeps the data.
     void pump();
     // Sends bytes as they are; false when the connection failed.
@@ -67,6 +70,8 @@ private:
     void checkForLoss();
     // While the connection is gone: moves a new one on, within `budgetMs`. True when usable.
     bool recover(int budgetMs);
+    bool startReconnecting();
+    void dropReconnecting();
     bool connected() const;
 
     QTcpSocket socket_;
@@ -84,6 +89,7 @@ private:
     bool lost_ = false;     // opened, then the connection dropped
     bool failed_ = false;   // it dropped since the last open()
     bool purging_ = false;  // data at the old line settings may still arrive
+    int connecting_ = -1;   // the socket of a new connection under way
     double nextAttempt_ = 0;
     double attemptStarted_ = 0;
     double pause_ = 0;

@@ -70,13 +70,7 @@ std::string comPortDevice(int number) {
 std::string describeComPort(int number) {
     if (std::string device = environmentDevice(number); !device.empty()) {
         std::string text = device + " (SIGCOND_COM" + std::to_string(number) + ")";
-        if (!isPortUrl(device)) return text;
-        std::string error;
-        const auto url = parsePortUrl(device, error);
-        if (!url) return text + ": " + error;
-        return text + (url->lineControl
-                           ? ": device server, line settings set by the program"
-                           : ": device server at its own line settings");
+        return isPortUrl(device) ? text + ": " + describePortUrl(device) : text;
     }
     const auto ports = listedPorts();
     if (number < 1 || static_cast<std::size_t>(number) > ports.size()) {

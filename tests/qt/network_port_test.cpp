@@ -1,6 +1,9 @@
 // The network adapter against a server of the test's own that never answers the Telnet
 // negotiation nor the line settings, and sends junk before the first frame: the exchange still
-// goes through, without the junk, and the settings went out as COM-PORT-OPTION commands.
+// goes through, without the junk, and the settings went out as COM-PORT-OPTION commands. And
+// against one that holds a reply back until its notice before it is acknowledged.
+#include "qt/network_port.h"
+
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -9,15 +12,17 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <thread>
-
-#include "qt/network_port.h"
+#include <vector>
 
 namespace sigcond {
 namespace {
 
-TEST(NetworkPort, ServerThatNeverAnswersStillCarriesTheExchangeWithoutWhatCameBefore) {
+// A listening socket on 127.0.0.1; "Com 1" set to its rfc2217:// address.
+int listenAsCom1() {
     static int argc = 1;
     static char name[] = "qt_tests";
     static char* argv[] = {name, nullptr};
@@ -27,28 +32,40 @@ TEST(NetworkPort, ServerThatNeverAnswersStillCarriesTheExchangeWithoutWhatCameBe
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
-    ASSERT_EQ(listen(listener, 1), 0);
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        listen(listener, 1) != 0) {
+        ADD_FAILURE() << "no socket to listen on";
+    }
     getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    setenv("SIGCOND_COM1",
+           ("rfc2217://127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str(), 1);
+    return listener;
+}
+
+// Reads from `peer` into `heard` until it holds `until` (at most 5 s).
+void hear(int peer, std::string& heard, const std::string& until) {
+    for (int waited = 0; heard.find(until) == std::string::npos && waited < 50; ++waited) {
+        pollfd wait{peer, POLLIN, 0};
+        char buffer[256];
+        if (poll(&wait, 1, 100) > 0) {
+            const ssize_t n = read(peer, buffer, sizeof buffer);
+            if (n <= 0) break;
+            heard.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+}
+
+TEST(NetworkPort, ServerThatNeverAnswersStillCarriesTheExchangeWithoutWhatCameBefore) {
+    const int listener = listenAsCom1();
     std::string heard;
     std::thread server([&] {
         const int peer = accept(listener, nullptr, nullptr);
         (void)!write(peer, "\x85junk", 5);
-        for (int waited = 0; heard.find("*U01\r") == std::string::npos && waited < 50; ++waited) {
-            pollfd wait{peer, POLLIN, 0};
-            char buffer[256];
-            if (poll(&wait, 1, 100) > 0) {
-                const ssize_t n = read(peer, buffer, sizeof buffer);
-                if (n <= 0) break;
-                heard.append(buffer, static_cast<std::size_t>(n));
-            }
-        }
+        hear(peer, heard, "*U01\r");
         (void)!write(peer, "U0103\r", 6);
         usleep(300000);
         close(peer);
     });
-    setenv("SIGCOND_COM1",
-           ("rfc2217://127.0.0.1:" + std::to_string(ntohs(address.sin_port))).c_str(), 1);
     NetworkPort port;
     port.setPortNumber(1);
     ASSERT_TRUE(port.open()) << port.errorText();
@@ -65,6 +82,81 @@ TEST(NetworkPort, ServerThatNeverAnswersStillCarriesTheExchangeWithoutWhatCameBe
     EXPECT_NE(heard.find("\xff\xfa\x2c\x02\x07\xff\xf0\xff\xfa\x2c\x03\x03\xff\xf0"),
               std::string::npos);
     EXPECT_EQ(heard.substr(heard.size() - 6), std::string("*U01\r\0", 6));
+}
+
+TEST(NetworkPort, AReplyHeldBackByTheServersNagleIsNotKeptWaitingForOurAcknowledgement) {
+    // Like ser2net: Nagle's rule on, a notice ahead of each reply (there: the acknowledgements
+    // of the line settings); the reply goes out only once the notice is acknowledged.
+    const int listener = listenAsCom1();
+    std::thread server([&] {
+        const int peer = accept(listener, nullptr, nullptr);
+        (void)!write(peer, "\xff\xfe\x2c", 3);  // DONT COM-PORT-OPTION: no line control
+        for (int frame = 0; frame < 5; ++frame) {
+            std::string heard;
+            hear(peer, heard, "*U01\r");
+            (void)!write(peer, "\xff\xf1", 2);  // NOP
+            usleep(2000);
+            (void)!write(peer, "U0103\r", 6);
+        }
+        usleep(100000);
+        close(peer);
+    });
+    NetworkPort port;
+    port.setPortNumber(1);
+    ASSERT_TRUE(port.open()) << port.errorText();
+    std::vector<double> ms;
+    for (int frame = 0; frame < 5; ++frame) {
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(port.write("*U01\r"));
+        std::string reply;
+        while (reply.find('\r') == std::string::npos && port.waitForData(2000))
+            reply += port.readAll();
+        ms.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+        EXPECT_EQ(reply, "U0103\r");
+    }
+    server.join();
+    close(listener);
+    unsetenv("SIGCOND_COM1");
+    // Held back, every exchange would wait for the kernel's delayed acknowledgement (40 ms).
+    EXPECT_LT(*std::min_element(ms.begin(), ms.end()), 30.0) << ::testing::PrintToString(ms);
+}
+
+TEST(NetworkPort, ConnectsAgainAfterADropWithoutAnEventLoop) {
+    // As in sigcond-cli: nobody runs Qt's event loop, only the port's own calls.
+    const int listener = listenAsCom1();
+    std::thread server([&] {
+        for (int connection = 0; connection < 2; ++connection) {
+            pollfd waiting{listener, POLLIN, 0};
+            if (poll(&waiting, 1, 6000) <= 0) break;  // never came back
+            const int peer = accept(listener, nullptr, nullptr);
+            std::string heard;
+            hear(peer, heard, "*U01\r");
+            (void)!write(peer, "U0103\r", 6);
+            usleep(connection == 0 ? 0 : 300000);
+            close(peer);
+        }
+    });
+    NetworkPort port;
+    port.setPortNumber(1);
+    ASSERT_TRUE(port.open()) << port.errorText();
+    const auto exchange = [&] {
+        std::string reply;
+        if (!port.write("*U01\r")) usleep(100000);
+        while (reply.find('\r') == std::string::npos && port.waitForData(100))
+            reply += port.readAll();
+        return reply;
+    };
+    EXPECT_EQ(exchange(), "U0103\r");
+    // The server drops the line; the exchanges go on, as live reading does, until answered.
+    std::string reply;
+    for (int attempt = 0; attempt < 40 && reply.empty(); ++attempt) reply = exchange();
+    server.join();
+    close(listener);
+    unsetenv("SIGCOND_COM1");
+    EXPECT_EQ(reply, "U0103\r");
+    EXPECT_EQ(port.reconnections(), 1);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -65,13 +66,25 @@ int freeLocalPort() {
 
 Ser2netProcess::Ser2netProcess(std::string device, std::string plainSettings,
                                std::string plainDevice)
-    : device_(std::move(device)),
-      plainSettings_(std::move(plainSettings)),
-      plainDevice_(plainDevice.empty() ? device_ : std::move(plainDevice)) {
+    : Ser2netProcess(std::vector<std::string>{device}) {
+    plainSettings_ = std::move(plainSettings);
+    plainDevice_ = plainDevice.empty() ? device : std::move(plainDevice);
+    plainPort_ = freeLocalPort();
+    while (plainPort_ != 0 && std::find(ports_.begin(), ports_.end(), plainPort_) != ports_.end()) {
+        plainPort_ = freeLocalPort();
+    }
+}
+
+Ser2netProcess::Ser2netProcess(std::vector<std::string> devices) : devices_(std::move(devices)) {
     char pattern[] = "/tmp/sigcond-ser2net-XXXXXX";
     if (mkdtemp(pattern)) folder_ = pattern;
-    ports_[0] = freeLocalPort();
-    ports_[1] = freeLocalPort();
+    // Each port asked for is free; none of them is handed out twice.
+    while (ports_.size() < devices_.size()) {
+        const int port = freeLocalPort();
+        if (port == 0 || std::find(ports_.begin(), ports_.end(), port) == ports_.end()) {
+            ports_.push_back(port);  // 0: no port at all, and start() says so
+        }
+    }
 }
 
 Ser2netProcess::~Ser2netProcess() {
@@ -80,24 +93,29 @@ Ser2netProcess::~Ser2netProcess() {
     if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
 }
 
-std::string Ser2netProcess::rfc2217Url() const {
-    return "rfc2217://127.0.0.1:" + std::to_string(ports_[0]);
+std::string Ser2netProcess::rfc2217Url(std::size_t device) const {
+    return "rfc2217://127.0.0.1:" + std::to_string(ports_.at(device));
 }
 
 std::string Ser2netProcess::socketUrl() const {
-    return "socket://127.0.0.1:" + std::to_string(ports_[1]);
+    return "socket://127.0.0.1:" + std::to_string(plainPort_);
 }
 
 bool Ser2netProcess::start() {
     if (pid_ > 0) return true;
     const std::string config = folder_ + "/ser2net.yaml";
-    std::ofstream(config) << "connection: &line\n"
-                          << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << ports_[0] << "\n"
-                          << "  connector: serialdev," << device_ << ",115200n81,local\n"
-                          << "connection: &plain\n"
-                          << "  accepter: tcp,127.0.0.1," << ports_[1] << "\n"
-                          << "  connector: serialdev," << plainDevice_ << "," << plainSettings_
-                          << ",local\n";
+    std::ofstream yaml(config);
+    for (std::size_t n = 0; n < devices_.size(); ++n) {
+        yaml << "connection: &line" << n << "\n"
+             << "  accepter: telnet(rfc2217),tcp,127.0.0.1," << ports_[n] << "\n"
+             << "  connector: serialdev," << devices_[n] << ",115200n81,local\n";
+    }
+    if (plainPort_ != 0) {
+        yaml << "connection: &plain\n"
+             << "  accepter: tcp,127.0.0.1," << plainPort_ << "\n"
+             << "  connector: serialdev," << plainDevice_ << "," << plainSettings_ << ",local\n";
+    }
+    yaml.close();
     const std::string binary = ser2netBinary();
     const std::string pidFile = folder_ + "/ser2net.pid";
     const std::string log = folder_ + "/ser2net.log";
@@ -119,7 +137,9 @@ bool Ser2netProcess::start() {
     }
     pid_ = pid;
     for (int waited = 0; waited < kStartTimeoutMs; waited += 20) {
-        if (listening(ports_[0]) && listening(ports_[1])) return true;
+        const bool all = std::all_of(ports_.begin(), ports_.end(), listening) &&
+                         (plainPort_ == 0 || listening(plainPort_));
+        if (all) return true;
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;

@@ -1,13 +1,14 @@
 // Runs Debian's ser2net as a child process in front of a serial device (a simulator's
 // pseudo-terminal) for the end-to-end tests: on 127.0.0.1 at free ports, with its configuration
-// and pid file in a private folder. One port speaks Telnet with COM-PORT-OPTION and starts each
-// connection at 115200,N,8,1, so the client has to set the line; the other is plain TCP at fixed
-// settings. It can be stopped and started again on the same ports.
+// and pid file in a private folder. A Telnet port with COM-PORT-OPTION for each device starts
+// each connection at 115200,N,8,1, so the client has to set the line; a plain TCP port serves at
+// fixed settings. It can be stopped and started again on the same ports.
 #pragma once
 
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace sigcond::test {
 
@@ -17,28 +18,31 @@ public:
     // ("9600o71", "2400n72"); `plainDevice`: another device for the plain port ("": the same).
     explicit Ser2netProcess(std::string device, std::string plainSettings = "9600o71",
                             std::string plainDevice = "");
+    // Many devices, each on a Telnet port of its own (rfc2217Url(n)); no plain port.
+    explicit Ser2netProcess(std::vector<std::string> devices);
     ~Ser2netProcess();
     Ser2netProcess(const Ser2netProcess&) = delete;
     Ser2netProcess& operator=(const Ser2netProcess&) = delete;
 
-    // Starts ser2net and waits until both ports listen. False (with error()) on failure.
+    // Starts ser2net and waits until all its ports listen. False (with error()) on failure.
     bool start();
     void stop();
     bool restart();
 
-    std::string rfc2217Url() const;
+    std::string rfc2217Url(std::size_t device = 0) const;
     std::string socketUrl() const;
-    int rfc2217Port() const { return ports_[0]; }
-    int socketPort() const { return ports_[1]; }
+    int rfc2217Port(std::size_t device = 0) const { return ports_.at(device); }
+    int socketPort() const { return plainPort_; }
     const std::string& error() const { return error_; }
 
 private:
-    std::string device_;
+    std::vector<std::string> devices_;
     std::string plainSettings_;
     std::string plainDevice_;
     std::string folder_;
     std::string error_;
-    int ports_[2] = {0, 0};
+    std::vector<int> ports_;
+    int plainPort_ = 0;
     pid_t pid_ = -1;
 };
 
