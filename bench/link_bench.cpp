@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_clock.h"
 #include "link/command_set.h"
 #include "link/send_command.h"
 #include "program.h"
@@ -33,18 +34,9 @@
 namespace {
 
 using namespace sigcond;
-using Steady = std::chrono::steady_clock;
-
-double secondsSince(Steady::time_point start) {
-    return std::chrono::duration<double>(Steady::now() - start).count();
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+using bench::cpuSeconds;
+using bench::secondsSince;
+using bench::Steady;
 
 // The far end of the line, in a thread of its own: answers each frame with its echo and two
 // data characters, and notes the moment the carriage return has been handed to the line.

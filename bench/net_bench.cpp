@@ -28,6 +28,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_clock.h"
 #include "link/command_set.h"
 #include "link/line_search.h"
 #include "link/send_command.h"
@@ -41,23 +42,14 @@
 namespace {
 
 using namespace sigcond;
-using Steady = std::chrono::steady_clock;
+using bench::cpuSeconds;
+using bench::secondsSince;
+using bench::Steady;
 
 constexpr int kExchanges = 200;
 constexpr int kLiveCycles = 16;
 constexpr int kUnits = 16;
 constexpr int kSendRounds = 3;
-
-double secondsSince(Steady::time_point start) {
-    return std::chrono::duration<double>(Steady::now() - start).count();
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 double median(std::vector<double> values) {
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "qt/port_timing.h"
 #include "qt/qt_serial_port.h"
 
 namespace sigcond {
@@ -42,14 +43,8 @@ constexpr std::size_t kMaxServerText = 200;
 constexpr int kKeepIdleSeconds = 5, kKeepIntervalSeconds = 2, kKeepCount = 3;
 constexpr unsigned kUnacknowledgedMs = 10000;
 
-double steadySeconds() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-void idle(int timeoutMs) {
-    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-}
+using port_timing::idle;
+using port_timing::steadySeconds;
 
 // The name's addresses, looked up in a thread of their own, so that a name server that does
 // not answer holds the caller no longer than kLookupTimeoutMs; the thread ends by itself

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "link/port_url.h"
+#include "qt/port_timing.h"
 
 namespace sigcond {
 
@@ -40,16 +41,8 @@ std::vector<QSerialPortInfo> listedPorts() {
 
 constexpr double kRecoveryIntervalSeconds = 0.2;
 
-double steadySeconds() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-// Waiting on a port that cannot deliver anything still takes the time asked for: the caller's
-// loop relies on it instead of spinning.
-void idle(int timeoutMs) {
-    if (timeoutMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(timeoutMs));
-}
+using port_timing::idle;
+using port_timing::steadySeconds;
 
 std::string environmentDevice(int number) {
     const std::string name = "SIGCOND_COM" + std::to_string(number);

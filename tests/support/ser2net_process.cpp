@@ -20,6 +20,8 @@
 #include <sstream>
 #include <thread>
 
+#include "support/sim_process.h"
+
 namespace sigcond::test {
 
 namespace {
@@ -155,21 +157,7 @@ bool Ser2netProcess::start() {
     return false;
 }
 
-void Ser2netProcess::stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
-    int status = 0;
-    for (int waited = 0; waited < 5000; waited += 10) {
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return;
-        }
-        usleep(10000);
-    }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-}
+void Ser2netProcess::stop() { stopChild(pid_); }
 
 bool Ser2netProcess::restart() {
     stop();

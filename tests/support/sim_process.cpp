@@ -109,21 +109,23 @@ bool SimProcess::start() {
     return true;
 }
 
-void SimProcess::stop() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGTERM);
+void stopChild(pid_t& pid) {
+    if (pid <= 0) return;
+    kill(pid, SIGTERM);
     int status = 0;
     for (int waited = 0; waited < kStopTimeoutMs; waited += 10) {
-        if (waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
             return;
         }
         usleep(10000);
     }
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    pid = -1;
 }
+
+void SimProcess::stop() { stopChild(pid_); }
 
 bool SimProcess::restart() {
     stop();

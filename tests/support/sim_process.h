@@ -71,4 +71,7 @@ private:
     pid_t pid_ = -1;
 };
 
+// Ends a child process: SIGTERM, up to 5 s for it to exit, then SIGKILL; pid becomes -1.
+void stopChild(pid_t& pid);
+
 }  // namespace sigcond::test
