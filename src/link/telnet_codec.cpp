@@ -98,46 +98,33 @@ std::string Codec::takeReplies() {
 }
 
 // A request is answered only when it would change the state; an answer to our own request
-// (pending) completes it without a reply.
+// (pending) completes it without a reply. DO/DONT ask about our side of the option, WILL/WONT
+// about the server's; both sides follow the same rule.
 void Codec::negotiate(std::uint8_t verb, std::uint8_t option) {
-    switch (verb) {
-        case kDo:
-            if (local_[option]) break;
-            if (wantLocal(option)) {
-                local_[option] = true;
-                if (!pendingLocal_[option]) reply(kWill, option);
-            } else if (!pendingLocal_[option]) {
-                reply(kWont, option);
-            }
-            pendingLocal_[option] = false;
-            break;
-        case kDont:
-            if (local_[option]) {
-                local_[option] = false;
-                if (!pendingLocal_[option]) reply(kWont, option);
-            }
-            pendingLocal_[option] = false;
-            break;
-        case kWill:
-            if (remote_[option]) break;
-            if (wantRemote(option)) {
-                remote_[option] = true;
-                if (!pendingRemote_[option]) reply(kDo, option);
-            } else if (!pendingRemote_[option]) {
-                reply(kDont, option);
-            }
-            pendingRemote_[option] = false;
-            break;
-        case kWont:
-            if (remote_[option]) {
-                remote_[option] = false;
-                if (!pendingRemote_[option]) reply(kDont, option);
-            }
-            pendingRemote_[option] = false;
-            break;
-        default:
-            break;
+    if (verb == kDo || verb == kDont) {
+        answer(local_[option], pendingLocal_[option], verb == kDo, wantLocal(option), kWill, kWont,
+               option);
+    } else if (verb == kWill || verb == kWont) {
+        answer(remote_[option], pendingRemote_[option], verb == kWill, wantRemote(option), kDo,
+               kDont, option);
     }
+}
+
+void Codec::answer(bool& enabled, bool& pending, bool on, bool wanted, std::uint8_t agree,
+                   std::uint8_t refuse, std::uint8_t option) {
+    if (on) {
+        if (enabled) return;
+        if (wanted) {
+            enabled = true;
+            if (!pending) reply(agree, option);
+        } else if (!pending) {
+            reply(refuse, option);
+        }
+    } else if (enabled) {
+        enabled = false;
+        if (!pending) reply(refuse, option);
+    }
+    pending = false;
 }
 
 // The server's answers to our line settings: the code + 100, then the value it reports.

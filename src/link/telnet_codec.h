@@ -84,6 +84,10 @@ private:
     enum class State { Data, Iac, Verb, Sub, SubIac };
 
     void negotiate(std::uint8_t verb, std::uint8_t option);
+    // One side of an option: the peer asks to turn it on or off; `agree`/`refuse` are the verbs
+    // of our answer (WILL/WONT for our side, DO/DONT for the server's).
+    void answer(bool& enabled, bool& pending, bool on, bool wanted, std::uint8_t agree,
+                std::uint8_t refuse, std::uint8_t option);
     void subnegotiation();
     void reply(std::uint8_t verb, std::uint8_t option);
     bool wantLocal(std::uint8_t option) const;

@@ -176,10 +176,15 @@ bool NetworkPort::open() {
 
 void NetworkPort::close() {
     dropReconnecting();
-    socket_.abort();
+    forgetConnection();
     opened_ = false;
-    ready_ = false;
     lost_ = false;
+}
+
+// The connection ends: nothing more is sent on it, and what it brought is no answer.
+void NetworkPort::forgetConnection() {
+    socket_.abort();
+    ready_ = false;
     purging_ = false;
     received_.clear();
 }
@@ -299,12 +304,9 @@ void NetworkPort::checkForLoss() {
                  (socket_.error() == QAbstractSocket::RemoteHostClosedError
                       ? std::string("the server closed the connection")
                       : socket_.errorString().toStdString());
-    socket_.abort();
-    ready_ = false;
+    forgetConnection();
     lost_ = true;
     failed_ = true;
-    purging_ = false;
-    received_.clear();
     pause_ = kFirstPauseSeconds;
     nextAttempt_ = steadySeconds();
 }

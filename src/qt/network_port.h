@@ -68,6 +68,7 @@ private:
     void sendLineSettings();
     // After a failed operation: when the connection has gone, note it and plan a new one.
     void checkForLoss();
+    void forgetConnection();
     // While the connection is gone: moves a new one on, within `budgetMs`. True when usable.
     bool recover(int budgetMs);
     bool startReconnecting();
