@@ -104,12 +104,8 @@ void UnitSession::fail(UnitResult& result, const std::string& text) {
 
 std::string UnitSession::lineSettingsText() const {
     const std::string& settings = parts_->program.link.lineSettings;
-    // A plain socket carries no line control: the unit answers at the first setting tried,
-    // whatever the device server's port runs at.
-    if (comPortDevice(parts_->program.link.portNumber).rfind("socket://", 0) == 0) {
-        return settings + " as tried (over socket:// the server's own line settings apply)";
-    }
-    return settings;
+    const std::string caveat = parts_->port.lineSettingsCaveat();
+    return caveat.empty() ? settings : settings + " as tried (" + caveat + ")";
 }
 
 std::string UnitSession::describeUnit() const {

@@ -32,6 +32,10 @@ public:
     // Whether setting the line settings reaches the wire: false for socket:// addresses, where
     // the server's own settings apply and the settings reported are only the attempt's.
     bool setsLineSettings() const;
+    // Why the line settings set last may not be the wire's, or "" when they are (a local port,
+    // or a server that carries them out). Whoever reports line settings adds it as
+    // "... as tried (CAVEAT)".
+    std::string lineSettingsCaveat() const;
     QtSerialPort& local() { return local_; }
     NetworkPort& network() { return network_; }
 
