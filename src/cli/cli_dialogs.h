@@ -3,6 +3,7 @@
 // run can report it on standard error.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,12 @@ public:
                                         const std::string& defaultText,
                                         std::optional<InputBoxPosition> position) override;
     void beep() override {}
-    void processEvents() override {}
+    // Where a screen would let the operator cancel (the line-settings search asks before each
+    // attempt), the run looks whether it must end instead.
+    void processEvents() override {
+        if (onProcessEvents) onProcessEvents();
+    }
+    std::function<void()> onProcessEvents;
     // No window is ever shown modally without a screen; asking for one is noted as an error.
     void runModal(const std::string& windowName) override;
 

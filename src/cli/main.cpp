@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHostAddress>
+#include <QHostInfo>
 #include <QSerialPortInfo>
 #include <QThread>
 #include <algorithm>
@@ -13,15 +15,18 @@
 #include <csignal>
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string_view>
+#include <thread>
 
 #include "cli/port_names.h"
 #include "cli/progress_board.h"
+#include "cli/stop_request.h"
 #include "cli/unit_session.h"
 #include "link/port_url.h"
 #include "qt/qt_serial_port.h"
@@ -44,10 +49,6 @@ constexpr const char* kUsage =
     "PORT is a device path, COMn, rfc2217://HOST:PORT or socket://HOST:PORT; any number of\n"
     "ports, comma-separated, are served side by side. On a terminal each unit's progress is\n"
     "shown as it goes. Exit codes: 0 success, 1 a unit failed, 2 bad usage or a file error.\n";
-
-std::atomic<bool> interrupted{false};
-
-void onInterrupt(int) { interrupted = true; }
 
 int usageError(const std::string& text) {
     std::cerr << "sigcond-cli: " << text << "\n" << kUsage;
@@ -219,17 +220,53 @@ int listPorts() {
 
 // Refuses two ports of the list that stand for the same device or URL ("COM1" and the device
 // SIGCOND_COM1 names): two sessions on one line would garble each other's frames.
+// The names a network address is known by, whatever its scheme: "HOST:PORT" for the host as
+// written (in lower case) and for every address it resolves to (looked up for at most 3 s, as
+// the port's own open does).
+std::vector<std::string> endpointKeys(const PortUrl& url) {
+    const auto key = [&](const QString& host) {
+        return host.toLower().toStdString() + ":" + std::to_string(url.port);
+    };
+    std::vector<std::string> keys{key(QString::fromStdString(url.host))};
+    QHostAddress literal;
+    if (literal.setAddress(QString::fromStdString(url.host))) {
+        keys.push_back(key(literal.toString()));
+        return keys;
+    }
+    auto lookup = std::make_shared<std::promise<QList<QHostAddress>>>();
+    auto found = lookup->get_future();
+    std::thread([lookup, host = QString::fromStdString(url.host)] {
+        lookup->set_value(QHostInfo::fromName(host).addresses());
+    }).detach();
+    if (found.wait_for(std::chrono::seconds(3)) == std::future_status::ready) {
+        for (const QHostAddress& address : found.get()) keys.push_back(key(address.toString()));
+    }
+    return keys;
+}
+
+// Refuses a run that names one port twice (two paths to one device, two addresses of one
+// server's port) before any unit is served, and an address that is malformed.
 bool samePortTwice(const std::vector<NamedPort>& ports, std::string& error) {
     std::map<std::string, std::string> seen;
     for (const NamedPort& port : ports) {
-        const std::string device = sameDeviceKey(comPortDevice(port.number));
+        const std::string device = comPortDevice(port.number);
         if (device.empty()) continue;
-        const auto [at, fresh] = seen.emplace(device, port.label);
-        if (!fresh) {
-            error = "ports " + at->second + " and " + port.label + " are the same port (" + device +
-                    ")";
-            return true;
+        std::vector<std::string> keys;
+        if (isPortUrl(device)) {
+            const auto url = parsePortUrl(device, error);
+            if (!url) return true;
+            keys = endpointKeys(*url);
+        } else {
+            keys = {sameDeviceKey(device)};
         }
+        for (const std::string& key : keys) {
+            if (const auto at = seen.find(key); at != seen.end() && at->second != port.label) {
+                error = "ports " + at->second + " and " + port.label + " are the same port (" +
+                        key + ")";
+                return true;
+            }
+        }
+        for (const std::string& key : keys) seen.emplace(key, port.label);
     }
     return false;
 }
@@ -254,6 +291,9 @@ int run(int argc, char** argv) {
     mapDevicePorts(*ports);
     if (samePortTwice(*ports, error)) return usageError(error);
     const bool many = ports->size() > 1;
+    // From here on Ctrl+C and SIGTERM end every session at its next wait slice, the ports
+    // closed and what was written kept.
+    installStopHandlers();
 
     if (command == "identify") {
         if (o.positional.size() != 1 || o.json || o.verify || !o.save.empty() || !o.csv.empty())
@@ -309,14 +349,12 @@ int run(int argc, char** argv) {
             }
             csv << "timestamp,reading,number,output\r\n";
         }
-        std::signal(SIGINT, onInterrupt);
-        std::signal(SIGTERM, onInterrupt);
         // The seconds count from the first reading: the line-settings search and the
         // configuration read before it take as long as they take.
         std::optional<std::chrono::steady_clock::time_point> firstReading;
         const double seconds = o.seconds;
         const auto keepGoing = [&] {
-            if (interrupted) return false;
+            if (stopRequested()) return false;
             if (seconds < 0 || !firstReading) return true;
             return std::chrono::duration<double>(std::chrono::steady_clock::now() - *firstReading)
                        .count() < seconds;

@@ -6,6 +6,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/progress_port.h"
+#include "cli/stop_request.h"
 #include "common/convert.h"
 #include "config/option_catalogue.h"
 #include "config/register_codec.h"
@@ -31,6 +32,10 @@ struct SessionParts {
 namespace {
 
 constexpr int kLivePeriodMs = 450;
+// A unit that answers "?" to "U01" sends the search back to the first parity of its baud rate,
+// for ever on a unit that never stops: the command line gives up after as many rejections as
+// the search has attempts.
+constexpr int kMaxSearchRejections = 15;
 
 bool hasSlot7(const std::string& inputType) {
     return inputType != kTypeACV && inputType != kTypeACC;
@@ -59,7 +64,14 @@ std::string trimBlanks(const std::string& text) {
 }  // namespace
 
 std::string toTerminal(const std::string& text) {
-    return qt::fromCp1252(text).toUtf8().toStdString();
+    // What a unit or server sends is untrusted: a control character (a carriage return, an
+    // escape sequence's ESC, a C1 control) would move the cursor or retitle the terminal, or
+    // break a CSV line, so each becomes "?".
+    QString shown = qt::fromCp1252(text);
+    for (QChar& c : shown) {
+        if (c.category() == QChar::Other_Control) c = QLatin1Char('?');
+    }
+    return shown.toUtf8().toStdString();
 }
 
 std::string jsonString(const std::string& text) {
@@ -90,15 +102,42 @@ UnitSession::UnitSession(std::string portLabel, int portNumber, ProgressFn progr
     p.link.portNumber = portNumber;
     p.port.setPortNumber(portNumber);
     p.screen.unitConnected = 1;
+    // The search asks before each attempt whether to go on, where the program's screen offers
+    // its cancel button: end it on a stop request, or when the unit keeps rejecting.
+    parts_->dialogs.onProcessEvents = [this] {
+        Program& program = parts_->program;
+        if (program.link.identifyMode && program.link.replyHead == "?" &&
+            ++rejections_ >= kMaxSearchRejections) {
+            rejectedOut_ = true;
+        }
+        if (rejectedOut_ || stopRequested()) program.start.portChooserVisible = true;
+    };
 }
 
 UnitSession::~UnitSession() {
     if (parts_->port.isOpen()) parts_->port.close();
 }
 
+// Control characters that reached a message (a server's own text, say) become "?"; the text is
+// UTF-8 already, and its multi-byte characters pass unchanged.
+std::string printable(const std::string& text) {
+    std::string out = text;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const auto u = static_cast<unsigned char>(out[i]);
+        if (u < 0x20 || u == 0x7f) {
+            out[i] = '?';
+        } else if (u == 0xc2 && i + 1 < out.size() &&
+                   static_cast<unsigned char>(out[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(out[i + 1]) <= 0x9f) {
+            out.replace(i, 2, "?");  // a C1 control
+        }
+    }
+    return out;
+}
+
 void UnitSession::fail(UnitResult& result, const std::string& text) {
     result.outcome = Outcome::UnitFailed;
-    result.errors.push_back(portLabel_ + ": " + text);
+    result.errors.push_back(portLabel_ + ": " + printable(text));
     if (result.summary.empty()) result.summary = text;
 }
 
@@ -122,10 +161,17 @@ bool UnitSession::connect(UnitResult& result) {
             tell("searching " + settings);
         };
     }
+    rejections_ = 0;
+    rejectedOut_ = false;
     const bool found = connectToUnit(p);
     parts_->watchedPort.onLineSettings = nullptr;
     if (!found) {
-        if (p.link.linkError == 2) {
+        if (stopRequested()) {
+            fail(result, "stopped on request during the line-settings search");
+        } else if (rejectedOut_) {
+            fail(result, "the unit keeps rejecting U01 (" + std::to_string(rejections_) +
+                             " \"?\" answers at " + p.link.lineSettings + ")");
+        } else if (p.link.linkError == 2) {
             std::string why = p.port.errorText();
             const std::string& device = parts_->port.devicePath();
             // The device or address is named once: the ports start their texts with it.
@@ -154,10 +200,19 @@ bool UnitSession::runSequence(UnitResult& result, const std::vector<CommandStep>
     Program& p = parts_->program;
     for (const CommandStep& step : steps) {
         if (!runStep(p, step)) {
-            const std::string reply = p.link.replyText;
-            fail(result, std::string(what) + " stopped: command " + step.command +
-                             (p.link.linkError == 2 ? " could not be written to the port"
-                                                    : " was not answered"));
+            // A port that failed (a connection lost, a device gone, a stop request) is told
+            // apart from a unit that stayed silent.
+            std::string why = " was not answered";
+            if (stopRequested()) {
+                why = " was cut short: stopped on request";
+            } else if (p.port.failed()) {
+                const std::string text = p.port.errorText();
+                why = " was cut short: the port failed (the connection was lost or the device "
+                      "went away)" + (text.empty() ? "" : ": " + text);
+            } else if (p.link.linkError == 2) {
+                why = " could not be written to the port";
+            }
+            fail(result, std::string(what) + " stopped: command " + step.command + why);
             p.link.linkError = 0;
             return false;
         }
@@ -208,7 +263,7 @@ UnitResult UnitSession::identify() {
     result.summary = describeUnit();
     result.output = portLabel_ + ": line settings " + lineSettingsText() + ", input type " +
                     p.config.inputType + " (" + std::string(longTypeName(p.config.inputType)) +
-                    "), type number " + p.link.replyText + "\n";
+                    "), type number " + toTerminal(p.link.replyText) + "\n";
     return result;
 }
 
@@ -367,8 +422,11 @@ UnitResult UnitSession::monitor(const std::function<bool()>& keepGoing,
                                .toStdString();
         // A silent unit leaves the reading empty rather than failing the exchange.
         sample.answered = runStep(p, liveReadingStep()) && !p.link.replyText.empty();
+        // Stopped in the middle of the exchange: that is no unanswered reading.
+        if (stopRequested()) break;
         if (sample.answered) {
-            sample.reading = p.link.replyText;
+            // The reading ends at its carriage return; anything after it is no part of it.
+            sample.reading = p.link.replyText.substr(0, p.link.replyText.find('\r'));
             if (scansForOverRange(p.config.inputType))
                 sample.reading = markOverRange(sample.reading);
             sample.number = textToNumber(sample.reading);
@@ -387,7 +445,8 @@ UnitResult UnitSession::monitor(const std::function<bool()>& keepGoing,
         }
     }
     if (taken == 0) {
-        fail(result, "no reading was taken");
+        fail(result, stopRequested() ? "stopped on request: no reading was taken"
+                                     : "no reading was taken");
     } else if (unanswered > 0) {
         fail(result, "X01 went unanswered " + std::to_string(unanswered) + " time(s)");
     } else {

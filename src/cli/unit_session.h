@@ -78,6 +78,10 @@ private:
     }
 
     std::string portLabel_;
+    // "?" answers to "U01" in this search; past a bound the search ends (nobody is there to
+    // cancel it).
+    int rejections_ = 0;
+    bool rejectedOut_ = false;
     ProgressFn progress_;
     std::unique_ptr<SessionParts> parts_;
 };

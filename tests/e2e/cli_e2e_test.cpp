@@ -138,6 +138,12 @@ TEST(CliE2E, SilentUnitAndUnansweredCommandFailWithPortAndCommand) {
     EXPECT_NE(read.err.find("command R3C was not answered"), std::string::npos) << read.err;
     EXPECT_NE(read.err.find(halfSilent->linkPath()), std::string::npos);
 
+    // Nobody is there to cancel a search the unit keeps sending back with "?": it ends.
+    auto rejecting = startSim({"--reject", "U01=100000000"});
+    const CliRun rejected = runCli("identify " + rejecting->linkPath(), "timeout 20 ");
+    EXPECT_EQ(rejected.code, 1);
+    EXPECT_NE(rejected.err.find("the unit keeps rejecting U01"), std::string::npos) << rejected.err;
+
     const CliRun noPort = runCli("identify " + scratchFolder() + "/no-such-device");
     EXPECT_EQ(noPort.code, 1);
     EXPECT_NE(noPort.err.find("cannot be opened"), std::string::npos) << noPort.err;
@@ -158,6 +164,14 @@ TEST(CliE2E, WrongFilesAndBadUsageExitWithTwoAndSendNothing) {
     EXPECT_EQ(runCli("").code, 2);
     EXPECT_EQ(runCli("frobnicate COM1").code, 2);
     EXPECT_EQ(runCli("read " + sim->linkPath() + " --bogus").code, 2);
+    // One server's port named twice, whatever the spelling, and a malformed address: refused
+    // before any unit is served.
+    for (const char* ports : {"rfc2217://127.0.0.1:1,rfc2217://127.0.0.1:1/",
+                              "rfc2217://localhost:1,SOCKET://127.0.0.1:1", "rfc2217://h:x"}) {
+        const CliRun refused = runCli(std::string("identify ") + ports);
+        EXPECT_EQ(refused.code, 2) << ports << ": " << refused.err;
+        EXPECT_EQ(refused.err.find("cannot be opened"), std::string::npos) << refused.err;
+    }
     EXPECT_EQ(runCli("monitor " + sim->linkPath() + " --seconds soon").code, 2);
     EXPECT_EQ(runCli("send COM1,com1 x.CFG").code, 2);
     // One device named twice, once through its link and once as the COMn it stands for.
@@ -332,10 +346,19 @@ TEST(CliE2E, MonitorWritesReadingsAndOutputValuesToCsv) {
         ++readings;
         // 2026-12-08T22:29:34.095Z," 500.00",500,5.000 : 1000 -> 10 mA, so 500 -> 5 mA.
         EXPECT_EQ(line.substr(4, 1), "-");
-        EXPECT_NE(line.find(",500,5.000"), std::string::npos) << line;
+        EXPECT_NE(line.find(",\" 500.00\",500,5.000\r"), std::string::npos) << line;
     }
     EXPECT_GE(readings, 2);
     EXPECT_LE(readings, 4);
+
+    // A reply's control characters (escape sequences, a bell) reach neither terminal nor file.
+    auto hostile = startSim({"--reading-text", "\x1b]0;x\a 5\x1b[2J00.00"});
+    const CliRun shown = runCli("monitor " + hostile->linkPath() + " --seconds 0.5 --csv " + csv);
+    EXPECT_EQ(shown.code, 0) << shown.err;
+    for (const std::string& text : {shown.out, slurp(csv)}) {
+        EXPECT_NE(text.find("?]0;x? 5?[2J00.00"), std::string::npos) << text;
+        EXPECT_EQ(text.find_first_of("\x1b\a"), std::string::npos) << text;
+    }
 
     auto silent = startSim({"--silent-from", "12"});
     const CliRun failed = runCli("monitor " + silent->linkPath() + " --seconds 1");
@@ -346,13 +369,16 @@ TEST(CliE2E, MonitorWritesReadingsAndOutputValuesToCsv) {
 TEST(CliE2E, MonitorCountsItsSecondsFromTheFirstReading) {
     // Silent for the first two attempts of the search (4 s), then found at the last one.
     auto sim = startSim({"--baud", "1200", "--parity", "N"});
+    double took = 0;  // seconds the last run took
     const auto slowSearch = [&](const std::string& arguments, const std::string& prefix) {
         sim->signal(SIGUSR1);
+        const auto began = std::chrono::steady_clock::now();
         std::thread wakeUp([&] {
             std::this_thread::sleep_for(std::chrono::seconds(3));
             sim->signal(SIGUSR1);
         });
         const CliRun run = runCli(arguments, prefix);
+        took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         wakeUp.join();
         return run;
     };
@@ -362,12 +388,16 @@ TEST(CliE2E, MonitorCountsItsSecondsFromTheFirstReading) {
     const std::string text = slurp(csv);
     EXPECT_GE(std::count(text.begin(), text.end(), '\n'), 3) << text;
 
-    // Stopped with Ctrl+C before the first reading: no reading, and that is a failure.
-    const CliRun stopped =
-        slowSearch("monitor " + sim->linkPath(), "timeout --preserve-status -s INT 1 ");
-    EXPECT_EQ(stopped.code, 1) << stopped.err;
-    EXPECT_NE(stopped.err.find(sim->linkPath() + ": no reading was taken"), std::string::npos)
-        << stopped.err;
+    // Ctrl+C or SIGTERM during the search stops the command within a wait slice, not after
+    // the search.
+    for (const char* stop : {"INT", "TERM"}) {
+        const CliRun stopped = slowSearch("monitor " + sim->linkPath(),
+                                          std::string("timeout --preserve-status -s ") + stop + " 1 ");
+        EXPECT_EQ(stopped.code, 1) << stop << ": " << stopped.err;
+        EXPECT_LT(took, 2.5) << stop;
+        EXPECT_NE(stopped.err.find(sim->linkPath() + ": stopped on request"), std::string::npos)
+            << stopped.err;
+    }
 }
 
 }  // namespace
