@@ -184,7 +184,7 @@ int listPorts() {
     // Every "Com n" that stands for something: the n-th port the system lists, and every
     // SIGCOND_COM<n> set (a device, a pseudo-terminal, a device server's URL).
     std::set<int> numbers = numbersInEnvironment();
-    for (int n = 1; n <= static_cast<int>(infos.size()); ++n) numbers.insert(n);
+    for (std::size_t i = 0; i < infos.size(); ++i) numbers.insert(listedComNumber(i, infos[i]));
     std::map<int, std::string> mapped;
     for (const int n : numbers) {
         if (std::string device = comPortDevice(n); !device.empty()) mapped[n] = device;

@@ -20,6 +20,10 @@ struct PortDevice {
 // The system's serial ports, in the order "Com n" counts them on Linux.
 std::vector<PortDevice> listedPortDevices();
 
+// The "Com n" the index-th listed port is unless SIGCOND_COM<n> names another: index + 1 on
+// Linux, n of "COMn" on Windows (0 when it has none).
+int listedComNumber(std::size_t index, const PortDevice& device);
+
 // The device "Com n" stands for: a path such as "/dev/ttyUSB0" or "COM3", a device server's
 // address such as "rfc2217://10.0.0.7:2001" (from SIGCOND_COM<n> only), or "" when there is none.
 std::string comPortDevice(int number);

@@ -39,6 +39,8 @@ std::vector<PortDevice> listedPortDevices() {
     return devices;
 }
 
+int listedComNumber(std::size_t index, const PortDevice&) { return static_cast<int>(index) + 1; }
+
 std::string comPortDevice(int number) {
     if (number < 1) return {};
     if (std::string device = environmentComDevice(number); !device.empty()) return device;
