@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QSerialPortInfo>
 #include <QThread>
 #include <algorithm>
 #include <atomic>
@@ -29,7 +28,7 @@
 #include "cli/stop_request.h"
 #include "cli/unit_session.h"
 #include "link/port_url.h"
-#include "qt/qt_serial_port.h"
+#include "qt/port_devices.h"
 #include "records/config_file.h"
 
 namespace sigcond::cli {
@@ -182,17 +181,17 @@ std::set<int> numbersInEnvironment() {
 }
 
 int listPorts() {
-    const auto infos = QSerialPortInfo::availablePorts();
+    const std::vector<PortDevice> infos = listedPortDevices();
     // Every "Com n" that stands for something: the n-th port the system lists, and every
     // SIGCOND_COM<n> set (a device, a pseudo-terminal, a device server's URL).
     std::set<int> numbers = numbersInEnvironment();
-    for (int n = 1; n <= static_cast<int>(infos.size()); ++n) numbers.insert(n);
+    for (std::size_t i = 0; i < infos.size(); ++i) numbers.insert(listedComNumber(i, infos[i]));
     std::map<int, std::string> mapped;
     for (const int n : numbers) {
         if (std::string device = comPortDevice(n); !device.empty()) mapped[n] = device;
     }
-    for (const QSerialPortInfo& info : infos) {
-        const std::string path = info.systemLocation().toStdString();
+    for (const PortDevice& info : infos) {
+        const std::string& path = info.path;
         std::string com = "-";
         for (const auto& [n, device] : mapped) {
             if (device == path) {
@@ -200,21 +199,19 @@ int listPorts() {
                 break;
             }
         }
-        std::cout << com << "\t" << path << "\t" << info.description().toStdString() << "\t"
-                  << info.manufacturer().toStdString() << "\t" << info.serialNumber().toStdString()
-                  << "\n";
+        std::cout << com << "\t" << path << "\t" << info.description << "\t"
+                  << info.manufacturer << "\t" << info.serialNumber << "\n";
     }
     // "Com n" set to what the system does not list.
     for (const auto& [n, device] : mapped) {
         bool listed = false;
-        for (const QSerialPortInfo& info : infos)
-            listed |= info.systemLocation().toStdString() == device;
+        for (const PortDevice& info : infos) listed |= info.path == device;
         if (!listed) {
             std::cout << "COM" << n << "\t" << device << "\t"
                       << (isPortUrl(device) ? describePortUrl(device) : "") << "\t\t\n";
         }
     }
-    if (infos.isEmpty() && mapped.empty()) std::cerr << "sigcond-cli: no serial ports found\n";
+    if (infos.empty() && mapped.empty()) std::cerr << "sigcond-cli: no serial ports found\n";
     return 0;
 }
 

@@ -7,7 +7,7 @@
 
 #include "platform/serial_port.h"
 #include "qt/network_port.h"
-#include "qt/qt_serial_port.h"
+#include "qt/local_serial_port.h"
 
 namespace sigcond {
 
@@ -36,11 +36,11 @@ public:
     // or a server that carries them out). Whoever reports line settings adds it as
     // "... as tried (CAVEAT)".
     std::string lineSettingsCaveat() const;
-    QtSerialPort& local() { return local_; }
+    LocalSerialPort& local() { return local_; }
     NetworkPort& network() { return network_; }
 
 private:
-    QtSerialPort local_;
+    LocalSerialPort local_;
     NetworkPort network_;
     SerialPort* active_ = &local_;
     int number_ = 0;

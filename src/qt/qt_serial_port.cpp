@@ -1,82 +1,23 @@
 #include "qt/qt_serial_port.h"
 
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QStringList>
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
-#include "link/port_url.h"
 #include "qt/port_timing.h"
 
 namespace sigcond {
 
 namespace {
 
-// USB and ACM adapters before built-in ports; within each, numbers in numeric order
-// (ttyS2 before ttyS10).
-bool listedBefore(const QSerialPortInfo& a, const QSerialPortInfo& b) {
-    const auto isAdapter = [](const QSerialPortInfo& info) {
-        const QString name = info.portName();
-        return name.startsWith("ttyUSB") || name.startsWith("ttyACM") || info.hasVendorIdentifier();
-    };
-    if (isAdapter(a) != isAdapter(b)) return isAdapter(a);
-    const QString nameA = a.portName(), nameB = b.portName();
-    qsizetype digitsA = nameA.size(), digitsB = nameB.size();
-    while (digitsA > 0 && nameA[digitsA - 1].isDigit()) --digitsA;
-    while (digitsB > 0 && nameB[digitsB - 1].isDigit()) --digitsB;
-    if (nameA.left(digitsA) != nameB.left(digitsB))
-        return nameA.left(digitsA) < nameB.left(digitsB);
-    return nameA.mid(digitsA).toLongLong() < nameB.mid(digitsB).toLongLong();
-}
-
-std::vector<QSerialPortInfo> listedPorts() {
-    const QList<QSerialPortInfo> available = QSerialPortInfo::availablePorts();
-    std::vector<QSerialPortInfo> ports(available.begin(), available.end());
-    std::stable_sort(ports.begin(), ports.end(), listedBefore);
-    return ports;
-}
-
 constexpr double kRecoveryIntervalSeconds = 0.2;
 
 using port_timing::idle;
 using port_timing::steadySeconds;
 
-std::string environmentDevice(int number) {
-    const std::string name = "SIGCOND_COM" + std::to_string(number);
-    const char* value = std::getenv(name.c_str());
-    return value ? value : "";
-}
-
 }  // namespace
-
-std::string comPortDevice(int number) {
-    if (number < 1) return {};
-    if (std::string device = environmentDevice(number); !device.empty()) return device;
-    const auto ports = listedPorts();
-    if (static_cast<std::size_t>(number) > ports.size()) return {};
-    return ports[number - 1].systemLocation().toStdString();
-}
-
-std::string describeComPort(int number) {
-    if (std::string device = environmentDevice(number); !device.empty()) {
-        std::string text = device + " (SIGCOND_COM" + std::to_string(number) + ")";
-        return isPortUrl(device) ? text + ": " + describePortUrl(device) : text;
-    }
-    const auto ports = listedPorts();
-    if (number < 1 || static_cast<std::size_t>(number) > ports.size()) {
-        return "No serial port present for Com " + std::to_string(number);
-    }
-    const QSerialPortInfo& info = ports[number - 1];
-    QString text = info.systemLocation();
-    QStringList about;
-    if (!info.description().isEmpty()) about << info.description();
-    if (!info.manufacturer().isEmpty()) about << info.manufacturer();
-    if (!about.isEmpty()) text += " (" + about.join(", ") + ")";
-    return text.toStdString();
-}
 
 QtSerialPort::QtSerialPort() = default;
 

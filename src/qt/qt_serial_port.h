@@ -1,6 +1,4 @@
-// The serial port seam over QSerialPort. "Com n" is the device named by the environment
-// variable SIGCOND_COM<n> when it is set, else the n-th serial port the system lists (USB and
-// ACM adapters first, then built-in ports).
+// The serial port seam over QSerialPort, for Linux. What "Com n" opens is in port_devices.h.
 //
 // A device that goes away while open (an adapter pulled out, a simulator stopped) does not
 // end the program's use of the port: every operation fails quietly, and the adapter opens the
@@ -12,15 +10,9 @@
 #include <string>
 
 #include "platform/serial_port.h"
+#include "qt/port_devices.h"
 
 namespace sigcond {
-
-// The device "Com n" stands for: path such as "/dev/ttyUSB0", a device server's address such
-// as "rfc2217://10.0.0.7:2001" (from SIGCOND_COM<n> only), or "" when there is none.
-std::string comPortDevice(int number);
-// For the port chooser's tooltips: the device path or address and what it is, or that none is
-// present.
-std::string describeComPort(int number);
 
 class QtSerialPort : public SerialPort {
 public:
