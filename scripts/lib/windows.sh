@@ -162,3 +162,67 @@ sigcond_win_build_gtest() {
     cmake --install "$prefix.work" >/dev/null
     rm -rf "$prefix.work"
 }
+
+# sigcond_win_build DIR: configure (once) with the Windows Qt and build the programs and the
+# core's tests into DIR.
+sigcond_win_build() {
+    local dir=$1 qt
+    qt=$(sigcond_win_qt_prefix)
+    "$qt/bin/qt-cmake" -S "$SIGCOND_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$SIGCOND_WIN_TOOLCHAIN" \
+        -DGTest_DIR="$(sigcond_win_gtest_prefix)/lib/cmake/GTest" >/dev/null
+    nice -n 10 cmake --build "$dir" -j "${SIGCOND_WIN_JOBS:-2}"
+}
+
+# sigcond_win_stage BUILD STAGE: the programs with every DLL they load, as installed.
+sigcond_win_stage() {
+    local build=$1 stage=$2 qt program
+    qt=$(sigcond_win_qt_prefix)
+    rm -rf "$stage"
+    mkdir -p "$stage/platforms" "$stage/styles"
+    for program in sigcond sigcond-cli sigcond-unit-sim; do
+        [ -f "$build/bin/$program.exe" ] && cp "$build/bin/$program.exe" "$stage/"
+    done
+    if ! ls "$stage"/*.exe >/dev/null 2>&1; then
+        echo "No Windows programs were built (see the 'Windows:' lines of the configure step)" >&2
+        return 1
+    fi
+    for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Network Qt6PrintSupport; do
+        cp "$qt/bin/$dll.dll" "$stage/"
+    done
+    cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
+    [ -f "$qt/plugins/styles/qwindowsvistastyle.dll" ] &&
+        cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+    cp "$SIGCOND_WIN_MINGW_RUNTIME/libstdc++-6.dll" "$SIGCOND_WIN_MINGW_RUNTIME/libgcc_s_seh-1.dll" \
+        "$SIGCOND_WIN_PTHREAD_DLL" "$stage/"
+    # The text files with Windows line ends, for Notepad.
+    sed 's/$/\r/' "$SIGCOND_ROOT/LICENSE" >"$stage/LICENSE.txt"
+    sed 's/$/\r/' "$SIGCOND_ROOT/README.md" >"$stage/README.txt"
+}
+
+sigcond_win_version() {
+    sed -n 's/^project(sigcond VERSION \([0-9.]*\).*/\1/p' "$SIGCOND_ROOT/CMakeLists.txt"
+}
+
+# sigcond_win_package STAGE OUTDIR: sigcond-setup-VERSION.exe and sigcond-VERSION-windows.zip.
+sigcond_win_package() {
+    local stage=$1 out=$2 version
+    version=$(sigcond_win_version)
+    mkdir -p "$out"
+    makensis -V2 -DVERSION="$version" -DSTAGE="$stage" \
+        -DOUTFILE="$out/sigcond-setup-$version.exe" "$SIGCOND_ROOT/packaging/windows/sigcond.nsi"
+    rm -f "$out/sigcond-$version-windows.zip"
+    (cd "$(dirname "$stage")" && rm -rf "sigcond-$version" && cp -r "$stage" "sigcond-$version" &&
+        zip -qr -X "$out/sigcond-$version-windows.zip" "sigcond-$version" &&
+        rm -rf "sigcond-$version")
+}
+
+# sigcond_win_prefix DIR: a Wine prefix of the checks' own, prepared once.
+sigcond_win_wine_env() {
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        timeout 120 wineboot -i >/dev/null 2>&1
+        timeout 60 wineserver -w
+    fi
+}
