@@ -217,9 +217,11 @@ sigcond_win_package() {
         rm -rf "sigcond-$version")
 }
 
-# sigcond_win_prefix DIR: a Wine prefix of the checks' own, prepared once.
+# sigcond_win_wine_env DIR: a Wine prefix of the checks' own, prepared once.
 sigcond_win_wine_env() {
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # The build folder's programs find the MinGW runtime DLLs where the compiler keeps them.
+    export WINEPATH="$SIGCOND_WIN_MINGW_RUNTIME;$(dirname "$SIGCOND_WIN_PTHREAD_DLL")"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
         timeout 120 wineboot -i >/dev/null 2>&1
