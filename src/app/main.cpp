@@ -4,13 +4,19 @@
 //   sigcond --startup-report
 // runs the program as usual until its first window has been painted, then prints
 //   startup_ms_from_process_start  from the moment the kernel started the process
-//                                  (/proc/self/stat starttime, 10 ms steps), so the loading of
-//                                  the shared libraries counts
+//                                  (/proc/self/stat starttime, 10 ms steps; on Windows the
+//                                  process's creation time), so the loading of the shared
+//                                  libraries counts
 //   startup_ms_from_main           from a steady clock read at the top of main
 //   startup_rss_kb                 resident memory (VmRSS) at that moment
 // and ends.
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <time.h>
 #include <unistd.h>
+#endif
 
 #include <QApplication>
 #include <QEvent>
@@ -31,6 +37,32 @@ namespace {
 
 using Steady = std::chrono::steady_clock;
 
+#ifdef _WIN32
+double fileTimeSeconds(const FILETIME& t) {
+    const ULONGLONG ticks = (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    return static_cast<double>(ticks) / 1e7;  // 100 ns steps
+}
+
+// Now, on the clock the system dates processes with.
+double bootSeconds() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    return fileTimeSeconds(now);
+}
+
+// When this process was created, on the same clock; negative if unknown.
+double processStartSeconds() {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1.0;
+    return fileTimeSeconds(created);
+}
+
+long residentKb() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+    return static_cast<long>(counters.WorkingSetSize / 1024);
+}
+#else
 // Seconds since boot, on the clock the kernel dates processes with.
 double bootSeconds() {
     timespec now{};
@@ -53,6 +85,9 @@ double processStartSeconds() {
     }
     return -1.0;
 }
+
+long residentKb() { return sigcond::residentMemoryKb(); }
+#endif
 
 // Waits for the first paint of a shown window, lets that paint finish, prints the figures and
 // ends the program.
@@ -78,7 +113,7 @@ private:
         const double fromProcess = started < 0 ? -1.0 : (bootSeconds() - started) * 1000.0;
         std::printf("startup_ms_from_process_start %.0f\n", fromProcess);
         std::printf("startup_ms_from_main %.1f\n", fromMain);
-        std::printf("startup_rss_kb %ld\n", sigcond::residentMemoryKb());
+        std::printf("startup_rss_kb %ld\n", residentKb());
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }
