@@ -13,10 +13,12 @@
 // shows a reply twice or out of order.
 //
 // Prints one figure per line and exits non-zero when memory grew by 1 MB or more, a record was
-// lost, changed or extra, logging stopped, a message box appeared or a reading repeated.
+// lost, changed or extra, logging stopped, a message box appeared, a reading repeated or the
+// process took 5 % of a core or more over the soak.
 // Usage: soak_driver MINUTES [FOLDER]   (FOLDER keeps the .DAT file and the simulator's log)
 #include <QApplication>
 #include <QLineEdit>
+#include <QEventLoop>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -26,6 +28,8 @@
 #include <fstream>
 #include <regex>
 #include <string>
+
+#include <sys/resource.h>
 
 #include "e2e/startup_driver.h"
 #include "platform/resident_memory.h"
@@ -42,6 +46,17 @@ using Steady = std::chrono::steady_clock;
 
 constexpr const char* kMain = "Form1";
 constexpr long kGrowthLimitKb = 1024;
+// The program with live reading and logging at 1 s should take under 2 % of a core; the bound
+// leaves room for a loaded build machine.
+constexpr double kProcessorLimitPercent = 5.0;
+
+// User and system processor time of this process so far, in seconds.
+double processorSeconds() {
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0) return 0.0;
+    const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 // Faults now and then: a silence of 3 s closing every 20 s, a "?" to every 29th reading request,
 // noise ahead of every 17th reading reply. Readings count, two decimals.
@@ -282,15 +297,20 @@ int main(int argc, char** argv) {
     test::waitFor([&] { return f.good >= 6; }, 20000);
     const long rssStart = sigcond::residentMemoryKb();
 
-    const auto end = Steady::now() + std::chrono::milliseconds(static_cast<long>(minutes * 60000));
-    auto nextCheck = Steady::now();
-    while (Steady::now() < end) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        if (Steady::now() >= nextCheck) {
-            records.readNew(false);
-            nextCheck = Steady::now() + std::chrono::seconds(5);
-        }
-    }
+    // The driver sleeps in the event loop between events: a timer checks the file every 5 s and
+    // another ends the soak, so the processor time measured is the program's own.
+    const double cpuStart = processorSeconds();
+    const auto wallStart = Steady::now();
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] { records.readNew(false); });
+    check.start(5000);
+    QTimer::singleShot(static_cast<int>(minutes * 60000), &loop, &QEventLoop::quit);
+    loop.exec();
+    check.stop();
+    const double cpuSeconds = processorSeconds() - cpuStart;
+    const double wallSeconds = std::chrono::duration<double>(Steady::now() - wallStart).count();
+    const double cpuPercent = wallSeconds > 0 ? 100.0 * cpuSeconds / wallSeconds : 0.0;
     const long rssEnd = sigcond::residentMemoryKb();
     records.readNew(true);
     const FaultCount faults = faultsInLog(sim.logPath());
@@ -310,6 +330,8 @@ int main(int argc, char** argv) {
         "noise %ld; reading requests %ld)\n",
         faults.silences + faults.rejections + faults.noisy, faults.silences, faults.unanswered,
         faults.rejections, faults.noisy, faults.readingRequests);
+    std::printf("processor_time_s %.2f over %.0f s (%.2f %% of a core; limit %.0f %%)\n",
+                cpuSeconds, wallSeconds, cpuPercent, kProcessorLimitPercent);
     std::printf("message_boxes %zu\n", boxes.texts.size());
     for (const auto& text : boxes.texts) std::printf("  message box: %s\n", text.c_str());
     for (const auto& text : f.problems) std::printf("  problem: %s\n", text.c_str());
@@ -317,7 +339,8 @@ int main(int argc, char** argv) {
 
     const bool ok = growth < kGrowthLimitKb && f.lost == 0 && f.changed == 0 && f.extra == 0 &&
                     f.due > 0 && !f.loggingStopped && f.repeatedReadings == 0 &&
-                    f.otherReadings == 0 && f.pauseCycles == 0 && boxes.texts.empty();
+                    f.otherReadings == 0 && f.pauseCycles == 0 && boxes.texts.empty() &&
+                    cpuPercent < kProcessorLimitPercent;
     std::printf("soak %s\n", ok ? "passed" : "FAILED");
     std::fflush(stdout);
     sim.stop();

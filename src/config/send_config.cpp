@@ -34,6 +34,16 @@ void showUnitsOfSentOptions(Program& p) {
     p.live.unitOutputUnitText = c.outputUnitText;
 }
 
+// For process, strain and AC inputs the reading's unit and the range factor follow register 01
+// alone: once the unit has confirmed it, it measures in the range just sent.
+void showReadingUnitOfSentRange(Program& p) {
+    const std::string& type = p.config.inputType;
+    if (type != kTypePR && type != kTypeST && type != kTypeACV && type != kTypeACC) return;
+    refreshDerivedLabels(p);
+    p.live.rangeFactor = rangeFactor(p);
+    p.form1.Label13.caption = shownReadingUnitText(p);
+}
+
 void refreshMainScreenAfterSend(Program& p) {
     const ConfigRecord& c = p.config;
     // The unit needs quiet cycles to apply new settings before it is polled again.
@@ -85,6 +95,7 @@ void transmitConfiguration(Program& p) {
 
     const bool partial = p.transfer.partialSend != 0;
     bool answered = true;
+    bool rangeConfirmed = false;
     bool modeConfirmed = false;
     for (const CommandStep& step : configurationWriteSequence(p, partial)) {
         // Any failure, a silent unit or a port that could not be used, ends the transfer.
@@ -94,6 +105,7 @@ void transmitConfiguration(Program& p) {
         }
         // From its confirmed write on, the unit works with the output mode, scale or offset
         // just encoded.
+        if (step.command.starts_with("W01")) rangeConfirmed = true;
         if (step.command.starts_with("W02")) modeConfirmed = true;
         if (step.command.starts_with("W05")) p.transfer.scaleInUnit = p.live.outputScale;
         if (step.command.starts_with("W06")) p.transfer.offsetInUnit = p.live.outputOffset;
@@ -102,7 +114,10 @@ void transmitConfiguration(Program& p) {
     if (!answered) {
         if (link.linkError == 0) link.linkError = 1;
         p.form1.Label3.visible = false;
-        if (modeConfirmed) showUnitsOfSentOptions(p);
+        if (modeConfirmed)
+            showUnitsOfSentOptions(p);
+        else if (rangeConfirmed)
+            showReadingUnitOfSentRange(p);
         return;
     }
     if (!partial) {

@@ -30,7 +30,9 @@ void sendConfiguration(Program& p);
 // screen's units and values up to date. Stops at the first command that fails, with the banner
 // hidden and linkError left at 1; success is reported only when every command was answered.
 // Once the unit has confirmed register 02, the live display's units and output full scale
-// follow the options sent even if a later command fails.
+// follow the options sent even if a later command fails; once it has confirmed register 01,
+// the reading unit (Label13, and so the data log's) and the range factor of a process, strain
+// or AC input follow the range sent.
 void transmitConfiguration(Program& p);
 
 // The deferred-action entry: transmitConfiguration; after a failed transfer the live output

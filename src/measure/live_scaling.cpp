@@ -148,6 +148,12 @@ void captureLiveInput(Program& p, double reading) {
 void confirmLiveStep(Program& p, bool checksPassed) {
     MainScreen& f = p.form1;
     LiveState& live = p.live;
+    // A confirmed step puts its input into the record: the change is pending from here, not
+    // from a focus event the window system may never deliver.
+    if (live.liveStep == 1 || live.liveStep == 2) {
+        p.config.groupTouched[kGroupScaling] = 1;
+        p.screen.changePending = 1;
+    }
     if (live.liveStep == 1) {
         f.focus = "Text1(3)";
         f.Text1[3].caption.clear();

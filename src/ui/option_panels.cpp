@@ -222,6 +222,8 @@ void command9Click(Program& p) {
         p.screen.uncommittedGroup = 0;
         p.screen.currentGroup = kGroupResolution;
         limitProcessResolution(p);
+        // The narrowing may have lowered the resolution: the summary line shows the new one.
+        refreshSummaryValues(p);
         p.screen.currentGroup = kGroupInput;
     }
     if (p.screen.uncommittedGroup != 0) {

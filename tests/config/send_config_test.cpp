@@ -204,6 +204,32 @@ TEST(SendConfiguration, AfterAFailedSendTheLiveOutputFollowsWhatTheUnitConfirmed
     }
 }
 
+TEST(SendConfiguration, AStopAfterW01LeavesTheReadingUnitOfTheRangeSent) {
+    struct Case {
+        TypeCase type;
+        const char* silent;
+        int range;
+        int ratiometricItem;  // 0: non-ratiometric
+        const char* unit;     // "": nothing confirmed, the screen keeps what it showed
+        double factor;
+    };
+    const Case cases[] = {{kTypes[2], "W02", 3, 0, "  Volt  ", 100000},
+                          {kTypes[2], "W01", 3, 0, "", 0},
+                          {kTypes[3], "W02", 2, 2, " %", 1000},
+                          {kTypes[5], "W02", 3, 0, " Amp", 100000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.type.inputType) + " silent at " + c.silent);
+        SendBench b(c.type);
+        b.p.config.choice[kGroupInput][1] = c.range;
+        if (c.ratiometricItem != 0) b.p.config.choice[kGroupInput][c.ratiometricItem] = 2;
+        b.unit.faults().silentCommands = {c.silent};
+        b.sendAndTick();
+        EXPECT_EQ(b.p.form1.Label13.caption, c.unit);
+        EXPECT_EQ(b.p.live.rangeFactor.value_or(0), c.factor);
+        EXPECT_EQ(b.p.form1.Label16.caption, "");  // register 02 was not confirmed
+    }
+}
+
 TEST(SendConfiguration, PartialSendWritesOnlyTheOptionRegistersAndResolution) {
     for (const TypeCase& type : {kTypes[0], kTypes[4], kTypes[6]}) {
         SCOPED_TRACE(type.inputType);

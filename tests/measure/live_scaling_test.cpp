@@ -215,6 +215,12 @@ TEST(LiveScaling, StepsConfirmEvenAfterARangeMessageInStep1) {
     EXPECT_EQ(b.p.form1.Text1[2].foreColour, 0x000000);
     EXPECT_TRUE(b.p.form1.Command7.enabled);
     EXPECT_EQ(b.p.form1.focus, "Command3");
+    // A confirmed step changes the record and marks it so itself: OK offers the send even when
+    // the window system dropped the focus event of the box the program moved to.
+    b.p.screen.changePending = 0;
+    b.p.live.liveStep = 2;
+    confirmLiveStep(b.p, true);
+    EXPECT_EQ(b.p.screen.changePending, 1);
 }
 
 }  // namespace

@@ -247,6 +247,7 @@ TEST(OptionPanels, ProcessInputOkNarrowsTheResolution) {
     b.send("Form1", "Command9");
     EXPECT_EQ(b.p.config.choice[1][3], 2);
     EXPECT_EQ(b.p.config.choice[7][1], 4);
+    EXPECT_EQ(b.p.form1.LABEL18[1].caption, "10.000  Volt");  // the main screen's Resolution line
     EXPECT_EQ(b.p.screen.currentGroup, 1);
     EXPECT_EQ(b.p.screen.uncommittedGroup, 0);
     EXPECT_EQ(b.dialogs.messages.size(), 1u);
