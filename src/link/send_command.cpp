@@ -51,7 +51,9 @@ void transmitAndWait(Program& p, const std::string& command) {
         const double elapsed = p.clock.monotonicSeconds() - start;
         const std::string chunk = p.port.readAll();
         link.replyText += chunk;
-        if (link.quickPollMode) break;
+        // While the unit was silent the live poll only looks what came; every other exchange
+        // waits for its reply.
+        if (link.quickPollMode && isReading(command)) break;
         if (chunk.find(kCarriageReturn) != std::string::npos) break;
         if (elapsed >= link.replyTimeout - kTimeTolerance) break;
         const double left = link.replyTimeout - (p.clock.monotonicSeconds() - start);

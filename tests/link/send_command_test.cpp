@@ -223,6 +223,12 @@ TEST(SendCommand, QuickPollReadsOnceWithoutWaiting) {
     b.port.arrive("X01  12.5\r");
     sendCommand(b.p, "X01", 7);
     EXPECT_EQ(b.p.link.replyText, "  12.5\r");
+
+    // The no-wait read is the live poll's: a transfer started meanwhile waits for its reply.
+    b.port.script.push_back({{{0.2, "W01\r"}}});
+    sendCommand(b.p, "W0102", 0);
+    EXPECT_EQ(b.p.link.linkError, 0);
+    EXPECT_NEAR(b.now() - start, 0.2, 0.001);
 }
 
 }  // namespace
