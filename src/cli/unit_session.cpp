@@ -274,8 +274,13 @@ UnitResult UnitSession::read(bool json, const std::string& savePath) {
     const std::vector<SummaryLine> lines = summaryLines();
     std::string out;
     if (json) {
+        const std::string caveat = parts_->port.lineSettingsCaveat();
         out = "{\"port\": " + jsonString(portLabel_) +
               ", \"lineSettings\": " + jsonString(p.link.lineSettings) +
+              // Whether the wire's settings are known to be those: not when a server keeps its
+              // own, and then why.
+              ", \"lineSettingsAsTried\": " + (caveat.empty() ? "false" : "true") +
+              (caveat.empty() ? "" : ", \"lineSettingsCaveat\": " + jsonString(caveat)) +
               ", \"inputType\": " + jsonString(p.config.inputType) +
               ", \"typeName\": " + jsonString(std::string(longTypeName(p.config.inputType))) +
               ", \"registers\": {";

@@ -128,11 +128,17 @@ TEST_F(NetworkE2E, SendThroughTheServerWritesWhatALocalSendWritesAndSocketKeepsT
 
     // Plain TCP: the server's line carries the first attempt, which is what is reported.
     remote.clearFrames();
-    setenv("SIGCOND_COM1", server->socketUrl().c_str(), 1);
+    // A scheme is a scheme in any case, and every output form says the settings are the try's.
+    setenv("SIGCOND_COM1", ("SOCKET" + server->socketUrl().substr(6)).c_str(), 1);
     const CliRun identify = runCli("identify COM1");
     EXPECT_EQ(identify.code, 0) << identify.err;
-    EXPECT_NE(identify.out.find("9600,O,7,1"), std::string::npos) << identify.out;
+    EXPECT_NE(identify.out.find("9600,O,7,1 as tried ("), std::string::npos) << identify.out;
     EXPECT_EQ(remote.frames(), std::vector<std::string>{"2400,N,7,2 U01"});
+    const CliRun json = runCli("read COM1 --json");
+    EXPECT_NE(json.out.find("\"lineSettings\": \"9600,O,7,1\", \"lineSettingsAsTried\": true, "
+                            "\"lineSettingsCaveat\": \"over socket://"),
+              std::string::npos)
+        << json.out;
 }
 
 TEST_F(NetworkE2E, RefusingUnknownAndBusyServersAreAWrongPortWithinSeconds) {
