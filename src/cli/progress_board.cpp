@@ -28,7 +28,9 @@ std::string cutTo(const std::string& text, std::size_t width) {
 }  // namespace
 
 ProgressBoard::ProgressBoard(std::vector<std::string> ports, std::FILE* out, int columns, int rows)
-    : out_(out), columns_(std::max(columns, 20)), rows_(std::max(rows, 2)) {
+    // A line keeps off the terminal's last column however narrow it is, or it would wrap and
+    // erasing the board would leave pieces of it.
+    : out_(out), columns_(std::max(columns, 2)), rows_(std::max(rows, 2)) {
     for (std::string& port : ports) {
         portWidth_ = std::max(portWidth_, port.size());
         units_.push_back(Unit{std::move(port)});

@@ -74,6 +74,9 @@ TEST(ProgressBoard, LinesFitTheScreenWithTheUnitsStillAtWorkFirst) {
                                 "COM1  waiting",
                                 "COM4  FAILED  no answer to U01 at any b",  // cut to 39
                             }));
+    // However narrow the terminal, no line reaches its last column (it would wrap).
+    ProgressBoard narrow({"/dev/ttyUSB0"}, stdout, 12, 24);
+    EXPECT_EQ(narrow.lines(), std::vector<std::string>{"/dev/ttyUSB"});
 }
 
 }  // namespace
