@@ -1,6 +1,7 @@
 #include "link/telnet_codec.h"
 
 #include <charconv>
+#include <string>
 
 namespace sigcond::telnet {
 
@@ -58,6 +59,17 @@ LineSettings parseLineSettings(std::string_view text, LineSettings base) {
     if (fields[3] == "1" || fields[3] == "2")
         s.stopSize = static_cast<std::uint8_t>(fields[3][0] - '0');
     return s;
+}
+
+std::string formatLineSettings(const LineSettings& s) {
+    const char parity = s.parity == kParityNone   ? 'N'
+                        : s.parity == kParityOdd  ? 'O'
+                        : s.parity == kParityEven ? 'E'
+                        : s.parity == 4           ? 'M'
+                        : s.parity == 5           ? 'S'
+                                                  : '?';
+    return std::to_string(s.baud) + ',' + parity + ',' + std::to_string(s.dataSize) + ',' +
+           std::to_string(s.stopSize);
 }
 
 Codec::Codec(bool lineControl) : lineControl_(lineControl) {}
@@ -165,6 +177,13 @@ int Codec::acknowledgedCount() const {
     return n;
 }
 
+bool Codec::acknowledgedAsAsked() const {
+    return (!ackSeen_[0] || acknowledged_.baud == asked_.baud) &&
+           (!ackSeen_[1] || acknowledged_.dataSize == asked_.dataSize) &&
+           (!ackSeen_[2] || acknowledged_.parity == asked_.parity) &&
+           (!ackSeen_[3] || acknowledged_.stopSize == asked_.stopSize);
+}
+
 void Codec::iacCommand(std::uint8_t command) {
     switch (command) {
         case kIac:
@@ -267,6 +286,7 @@ std::string Codec::encode(std::string_view data) const {
 std::string Codec::lineSettingsCommands(const LineSettings& s) {
     acknowledged_ = {0, 0, 0, 0};
     ackSeen_ = {};
+    asked_ = s;
     const std::string baud{byte(static_cast<std::uint8_t>(s.baud >> 24)),
                            byte(static_cast<std::uint8_t>(s.baud >> 16)),
                            byte(static_cast<std::uint8_t>(s.baud >> 8)),

@@ -42,6 +42,8 @@ struct LineSettings {
 
 // "4800,E,7,1" -> LineSettings; fields that do not parse keep the values of `base`.
 LineSettings parseLineSettings(std::string_view text, LineSettings base = {});
+// LineSettings -> "4800,E,7,1" (a parity the link never uses shows as "M", "S" or "?").
+std::string formatLineSettings(const LineSettings& settings);
 
 class Codec {
 public:
@@ -70,6 +72,8 @@ public:
     // baud, data size, parity and stop size, and how many of the four have come.
     const LineSettings& acknowledged() const { return acknowledged_; }
     int acknowledgedCount() const;
+    // Whether every acknowledgement that came reports the value asked for.
+    bool acknowledgedAsAsked() const;
 
     // The server's answer to our request for COM-PORT-OPTION has come (DO or DONT).
     bool lineControlAnswered() const { return !pendingLocal_[kComPortOption]; }
@@ -108,6 +112,7 @@ private:
     std::string replies_;
     std::string data_;
     LineSettings acknowledged_{0, 0, 0, 0};
+    LineSettings asked_;
     std::array<bool, 4> ackSeen_{};
 };
 

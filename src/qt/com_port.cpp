@@ -35,10 +35,7 @@ bool ComPort::setsLineSettings() const {
 }
 
 std::string ComPort::lineSettingsCaveat() const {
-    // A plain socket carries no line control: the unit answers at the first setting tried,
-    // whatever the device server's port runs at.
-    if (!setsLineSettings()) return "over socket:// the server's own line settings apply";
-    return "";
+    return isNetwork() ? network_.lineSettingsCaveat() : "";
 }
 
 }  // namespace sigcond

@@ -33,7 +33,7 @@ public:
     // the server's own settings apply and the settings reported are only the attempt's.
     bool setsLineSettings() const;
     // Why the line settings set last may not be the wire's, or "" when they are (a local port,
-    // or a server that carries them out). Whoever reports line settings adds it as
+    // or a server that acknowledged them as set). Whoever reports line settings adds it as
     // "... as tried (CAVEAT)".
     std::string lineSettingsCaveat() const;
     LocalSerialPort& local() { return local_; }

@@ -126,14 +126,36 @@ void NetworkPort::setLineSettings(const std::string& settings) {
 }
 
 // What arrived so far came at the old settings: it is dropped, and so is whatever arrives
-// before the server has acknowledged the new ones or the next frame goes out.
+// before the server has acknowledged the new ones or the next frame goes out. Line commands go
+// only to a server that agreed to line control (one that refused keeps its own settings, as a
+// plain TCP one does); before its answer they wait for it.
 void NetworkPort::sendLineSettings() {
     pump();
     received_.clear();
-    // A server that refused line control keeps its own settings, as a plain TCP one does.
-    if (codec_->lineControlAnswered() && !codec_->lineControlAgreed()) return;
+    settingsDue_ = !codec_->lineControlAnswered();
+    if (!codec_->lineControlAgreed()) return;
     purging_ = true;
     send(codec_->lineSettingsCommands(settings_));
+}
+
+std::string NetworkPort::lineSettingsCaveat() const {
+    if (!url_) return "the port is not open";
+    // A plain socket carries no line control: the unit answers at the first setting tried,
+    // whatever the device server's port runs at.
+    if (!url_->lineControl) return "over socket:// the server's own line settings apply";
+    if (!codec_ || !codec_->lineControlAgreed()) {
+        return codec_ && codec_->lineControlAnswered()
+                   ? "the server refused line control; its own line settings apply"
+                   : "the server has not agreed to line control; its own line settings apply";
+    }
+    const int count = codec_->acknowledgedCount();
+    if (count < 4) {
+        return "the server acknowledged " + std::to_string(count) + " of the 4 settings";
+    }
+    if (!codec_->acknowledgedAsAsked()) {
+        return "the server reported " + telnet::formatLineSettings(codec_->acknowledged());
+    }
+    return "";
 }
 
 bool NetworkPort::open() {
@@ -162,13 +184,13 @@ bool NetworkPort::open() {
     }
     if (!connected()) return false;
     beginSession();
-    if (!settle(url_->lineControl ? kSettleMs : kSocketSettleMs)) {
-        errorText_ = address_ + ": the server closed the connection" +
-                     (serverText_.empty() ? std::string() : ": " + readable(serverText_));
-        socket_.abort();
-        ready_ = false;
+    if (!settle()) {
+        errorText_ = address_ + ": " + closedText();
+        forgetConnection();
         return false;
     }
+    pause_ = kFirstPauseSeconds;
+    nextAttempt_ = 0;
     opened_ = true;
     errorText_.clear();
     return true;
@@ -210,6 +232,8 @@ void NetworkPort::beginSession() {
     }
     received_.clear();
     serverText_.clear();
+    served_ = false;
+    settingsDue_ = false;
     ready_ = true;
     // Until the first frame goes out (or the server has acknowledged the line settings), what
     // arrives is no answer: kept aside as what the server may have to say.
@@ -218,12 +242,20 @@ void NetworkPort::beginSession() {
         codec_.reset();
         return;
     }
-    // A new connection negotiates afresh; the server starts from its own line settings.
+    // A new connection negotiates afresh; the server starts from its own line settings, and
+    // ours follow its agreement to line control.
     codec_ = std::make_unique<telnet::Codec>(true);
-    send(codec_->opening() + codec_->lineSettingsCommands(settings_));
+    settingsDue_ = true;
+    send(codec_->opening());
 }
 
-bool NetworkPort::settle(int timeoutMs) {
+std::string NetworkPort::closedText() const {
+    return "the server closed the connection" +
+           (serverText_.empty() ? std::string() : ": " + readable(serverText_));
+}
+
+bool NetworkPort::settle() {
+    const int timeoutMs = url_->lineControl ? kSettleMs : kSocketSettleMs;
     const double deadline = steadySeconds() + timeoutMs / 1000.0;
     for (;;) {
         pump();
@@ -272,6 +304,7 @@ void NetworkPort::pump() {
     if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
     const std::string_view wire(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::function<void(const std::string&)> keep = [this](const std::string& data) {
+        served_ = served_ || !data.empty();
         const std::size_t room = kMaxReceived - std::min(kMaxReceived, received_.size());
         received_.append(data, 0, std::min(room, data.size()));
     };
@@ -292,23 +325,32 @@ void NetworkPort::pump() {
         }
     }
     if (codec_) {
+        served_ = served_ || codec_->acknowledgedCount() > 0;
         const std::string replies = codec_->takeReplies();
         if (!replies.empty()) send(replies);
+        if (settingsDue_ && codec_->lineControlAnswered()) {
+            settingsDue_ = false;
+            sendLineSettings();
+        }
     }
     checkForLoss();
 }
 
 void NetworkPort::checkForLoss() {
     if (!opened_ || lost_ || connected()) return;
-    errorText_ = address_ + ": " +
+    errorText_ = address_ + ": the connection was lost: " +
                  (socket_.error() == QAbstractSocket::RemoteHostClosedError
-                      ? std::string("the server closed the connection")
+                      ? closedText()
                       : socket_.errorString().toStdString());
+    // Only a connection that served starts the pauses afresh: one that a server accepts and
+    // closes again at once (its port is busy) is a failed attempt like a refused one.
+    if (served_) {
+        pause_ = kFirstPauseSeconds;
+        nextAttempt_ = steadySeconds();
+    }
     forgetConnection();
     lost_ = true;
     failed_ = true;
-    pause_ = kFirstPauseSeconds;
-    nextAttempt_ = steadySeconds();
 }
 
 // A new connection after a drop is made on a socket of our own and handed to Qt once it is
@@ -374,7 +416,14 @@ bool NetworkPort::recover(int budgetMs) {
         return false;
     }
     connecting_ = -1;  // Qt's now
+    // As at open(): the negotiation (binary transmission among it) and the line settings are
+    // settled before a frame goes out.
     beginSession();
+    if (!settle()) {
+        errorText_ = address_ + ": the connection was lost: " + closedText();
+        forgetConnection();
+        return false;
+    }
     lost_ = false;
     ++reconnections_;
     return true;

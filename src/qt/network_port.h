@@ -49,15 +49,22 @@ public:
     int acknowledgedCount() const;
     // Connections made since open() after the first one dropped.
     int reconnections() const { return reconnections_; }
+    // Why the line settings set last may not be the wire's, or "" when the server carried them
+    // out: it refused line control or has not agreed to it, did not acknowledge them all, or
+    // acknowledged other values.
+    std::string lineSettingsCaveat() const;
 
 private:
     // Starts a connection to the resolved address; true when it is under way.
     bool startConnecting();
-    // Once connected: socket options, then the opening negotiation and the line settings.
+    // Once connected: socket options, then the opening negotiation (the line settings follow
+    // the server's agreement to line control).
     void beginSession();
-    // Waits (at most timeoutMs) until the server has answered the negotiation and the line
-    // settings, or has closed the connection (false).
-    bool settle(int timeoutMs);
+    // Waits until the server has answered the negotiation and the line settings, or has closed
+    // the connection (false). Bounded by the time a server of the URL's kind is given.
+    bool settle();
+    // "the server closed the connection", with what the server said before it did.
+    std::string closedText() const;
     // Waits (at most timeoutMs) for something to read. What the socket took in while we were
     // writing (Qt reads in its write waits too) counts: waitForReadyRead waits only for more.
     bool awaitData(int timeoutMs);
@@ -90,6 +97,8 @@ private:
     bool lost_ = false;     // opened, then the connection dropped
     bool failed_ = false;   // it dropped since the last open()
     bool purging_ = false;  // data at the old line settings may still arrive
+    bool settingsDue_ = false;  // line settings to send once the server agrees to line control
+    bool served_ = false;       // this connection brought data or an acknowledgement
     int connecting_ = -1;   // the socket of a new connection under way
     double nextAttempt_ = 0;
     double attemptStarted_ = 0;

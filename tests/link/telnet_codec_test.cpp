@@ -99,8 +99,12 @@ TEST(TelnetCodec, LineSettingsGoAsComPortCommandsAndAcknowledgementsAreTaken) {
     EXPECT_EQ(codec.acknowledged().baud, 65535u);
     EXPECT_EQ(codec.acknowledged().dataSize, 7);
     EXPECT_EQ(codec.acknowledged().parity, kParityOdd);
-    codec.receive(bytes({255, 250, 44, 104, 1, 255, 240}));
+    EXPECT_TRUE(codec.acknowledgedAsAsked());
+    // A stop size other than the one asked for: the wire is not at the settings tried.
+    codec.receive(bytes({255, 250, 44, 104, 2, 255, 240}));
     EXPECT_EQ(codec.acknowledgedCount(), 4);
+    EXPECT_FALSE(codec.acknowledgedAsAsked());
+    EXPECT_EQ(formatLineSettings(codec.acknowledged()), "65535,O,7,2");
 }
 
 TEST(TelnetCodec, OverlongAndCutShortSubnegotiationsAreDroppedAndTheStreamGoesOn) {

@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -78,9 +79,10 @@ TEST(NetworkPort, ServerThatNeverAnswersStillCarriesTheExchangeWithoutWhatCameBe
     unsetenv("SIGCOND_COM1");
     EXPECT_EQ(reply, "U0103\r");
     EXPECT_EQ(port.acknowledgedCount(), 0);
-    // SET-DATASIZE 7 and SET-PARITY EVEN, then the frame (CR NUL: no binary was agreed).
-    EXPECT_NE(heard.find("\xff\xfa\x2c\x02\x07\xff\xf0\xff\xfa\x2c\x03\x03\xff\xf0"),
-              std::string::npos);
+    // No line command before the server agrees to line control (it never did), so the wire's
+    // settings are not known to be the ones tried; then the frame (CR NUL: no binary agreed).
+    EXPECT_EQ(heard.find("\xff\xfa\x2c"), std::string::npos);
+    EXPECT_NE(port.lineSettingsCaveat(), "");
     EXPECT_EQ(heard.substr(heard.size() - 6), std::string("*U01\r\0", 6));
 }
 
@@ -123,16 +125,26 @@ TEST(NetworkPort, AReplyHeldBackByTheServersNagleIsNotKeptWaitingForOurAcknowled
     EXPECT_LT(*std::min_element(ms.begin(), ms.end()), 30.0) << ::testing::PrintToString(ms);
 }
 
+// Exchanges "*U01" as live reading does: on and on, reconnecting as it goes.
+std::string exchange(NetworkPort& port) {
+    std::string reply;
+    if (!port.write("*U01\r")) usleep(100000);
+    while (reply.find('\r') == std::string::npos && port.waitForData(100)) reply += port.readAll();
+    return reply;
+}
+
 TEST(NetworkPort, ConnectsAgainAfterADropWithoutAnEventLoop) {
-    // As in sigcond-cli: nobody runs Qt's event loop, only the port's own calls.
+    // As in sigcond-cli: nobody runs Qt's event loop, only the port's own calls. The server
+    // agrees to binary transmission both ways at once, as ser2net does.
     const int listener = listenAsCom1();
+    std::string heard[2];
     std::thread server([&] {
         for (int connection = 0; connection < 2; ++connection) {
             pollfd waiting{listener, POLLIN, 0};
             if (poll(&waiting, 1, 6000) <= 0) break;  // never came back
             const int peer = accept(listener, nullptr, nullptr);
-            std::string heard;
-            hear(peer, heard, "*U01\r");
+            (void)!write(peer, "\xff\xfd\x00\xff\xfb\x00", 6);  // DO, WILL BINARY
+            hear(peer, heard[connection], "*U01\r");
             (void)!write(peer, "U0103\r", 6);
             usleep(connection == 0 ? 0 : 300000);
             close(peer);
@@ -141,22 +153,53 @@ TEST(NetworkPort, ConnectsAgainAfterADropWithoutAnEventLoop) {
     NetworkPort port;
     port.setPortNumber(1);
     ASSERT_TRUE(port.open()) << port.errorText();
-    const auto exchange = [&] {
-        std::string reply;
-        if (!port.write("*U01\r")) usleep(100000);
-        while (reply.find('\r') == std::string::npos && port.waitForData(100))
-            reply += port.readAll();
-        return reply;
-    };
-    EXPECT_EQ(exchange(), "U0103\r");
+    EXPECT_EQ(exchange(port), "U0103\r");
     // The server drops the line; the exchanges go on, as live reading does, until answered.
     std::string reply;
-    for (int attempt = 0; attempt < 40 && reply.empty(); ++attempt) reply = exchange();
+    for (int attempt = 0; attempt < 40 && reply.empty(); ++attempt) reply = exchange(port);
     server.join();
     close(listener);
     unsetenv("SIGCOND_COM1");
     EXPECT_EQ(reply, "U0103\r");
     EXPECT_EQ(port.reconnections(), 1);
+    // The first frame on the new connection waited for binary transmission: no NUL after CR.
+    for (const std::string& h : heard) EXPECT_EQ(h.substr(h.size() - 5), "*U01\r");
+}
+
+TEST(NetworkPort, AServerThatAcceptsAndClosesIsTriedAgainAfterLongerPausesAndSaysWhy) {
+    // Like ser2net while another client holds its port: it says so and closes.
+    const int listener = listenAsCom1();
+    int connections = 0;
+    std::atomic<bool> done{false};
+    std::thread server([&] {
+        while (!done) {
+            pollfd waiting{listener, POLLIN, 0};
+            if (poll(&waiting, 1, 100) <= 0) continue;
+            const int peer = accept(listener, nullptr, nullptr);
+            if (connections++ == 0) {
+                std::string heard;
+                hear(peer, heard, "*U01\r");
+                (void)!write(peer, "U0103\r", 6);
+                usleep(100000);
+            } else {
+                (void)!write(peer, "Port already in use\r\n", 21);
+            }
+            close(peer);
+        }
+    });
+    NetworkPort port;
+    port.setPortNumber(1);
+    ASSERT_TRUE(port.open()) << port.errorText();
+    EXPECT_EQ(exchange(port), "U0103\r");
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(2500)) exchange(port);
+    done = true;
+    server.join();
+    close(listener);
+    unsetenv("SIGCOND_COM1");
+    // Pauses of 0.25, 0.5, 1 s...: a handful of connections, not one per exchange.
+    EXPECT_LE(connections, 6);
+    EXPECT_NE(port.errorText().find("Port already in use"), std::string::npos) << port.errorText();
 }
 
 }  // namespace
