@@ -206,7 +206,11 @@ bool UnitSession::runSequence(UnitResult& result, const std::vector<CommandStep>
             if (stopRequested()) {
                 why = " was cut short: stopped on request";
             } else if (p.port.failed()) {
-                const std::string text = p.port.errorText();
+                std::string text = p.port.errorText();
+                const std::string& device = parts_->port.devicePath();
+                if (!device.empty() && text.rfind(device + ": ", 0) == 0) {
+                    text.erase(0, device.size() + 2);
+                }
                 why = " was cut short: the port failed (the connection was lost or the device "
                       "went away)" + (text.empty() ? "" : ": " + text);
             } else if (p.link.linkError == 2) {

@@ -134,11 +134,26 @@ TEST_F(NetworkE2E, SendThroughTheServerWritesWhatALocalSendWritesAndSocketKeepsT
     EXPECT_EQ(identify.code, 0) << identify.err;
     EXPECT_NE(identify.out.find("9600,O,7,1 as tried ("), std::string::npos) << identify.out;
     EXPECT_EQ(remote.frames(), std::vector<std::string>{"2400,N,7,2 U01"});
+
     const CliRun json = runCli("read COM1 --json");
     EXPECT_NE(json.out.find("\"lineSettings\": \"9600,O,7,1\", \"lineSettingsAsTried\": true, "
                             "\"lineSettingsCaveat\": \"over socket://"),
               std::string::npos)
         << json.out;
+}
+
+TEST_F(NetworkE2E, AConnectionLostDuringACommandIsNoSilentUnit) {
+    // The server goes while sigcond-cli waits for the answer to R3C (which this unit never gives).
+    serve(startUnit({"--silent-for", "R3C"}));
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        server->stop();
+    });
+    const CliRun cut = runCli("read COM1");
+    stopper.join();
+    EXPECT_EQ(cut.code, 1);
+    EXPECT_NE(cut.err.find("command R3C was cut short: the port failed"), std::string::npos)
+        << cut.err;
 }
 
 TEST_F(NetworkE2E, RefusingUnknownAndBusyServersAreAWrongPortWithinSeconds) {
