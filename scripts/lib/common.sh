@@ -19,10 +19,14 @@ SIGCOND_PACKAGES=(
     librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
 )
 
+# sigcond_missing_packages [PACKAGE...]: those not installed, of the given ones or else of
+# SIGCOND_PACKAGES.
 sigcond_missing_packages() {
     local missing=()
     local p
-    for p in "${SIGCOND_PACKAGES[@]}"; do
+    local wanted=("$@")
+    [ $# -eq 0 ] && wanted=("${SIGCOND_PACKAGES[@]}")
+    for p in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$p")
         fi
@@ -30,9 +34,11 @@ sigcond_missing_packages() {
     echo "${missing[@]:-}"
 }
 
+# sigcond_install_deps [PACKAGE...]: installs the missing ones (as root), or prints the one
+# apt-get line and exits.
 sigcond_install_deps() {
     local missing
-    missing=$(sigcond_missing_packages)
+    missing=$(sigcond_missing_packages "$@")
     [ -z "$missing" ] && return 0
     if [ "$(id -u)" = 0 ]; then
         echo "Installing: $missing"

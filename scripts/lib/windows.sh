@@ -55,31 +55,8 @@ sigcond_win_qt_ready() {
     [ -x "$(sigcond_win_qt_prefix)/bin/qt-cmake" ]
 }
 
-sigcond_win_missing_packages() {
-    local missing=() p
-    for p in "${SIGCOND_WIN_PACKAGES[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-            missing+=("$p")
-        fi
-    done
-    echo "${missing[@]:-}"
-}
-
 sigcond_win_install_deps() {
-    local missing
-    missing=$(sigcond_win_missing_packages)
-    [ -z "$missing" ] && return 0
-    if [ "$(id -u)" = 0 ]; then
-        echo "Installing: $missing"
-        export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        # shellcheck disable=SC2086
-        apt-get install -y -qq --no-install-recommends $missing >/dev/null
-    else
-        echo "These packages are missing. Install them with:" >&2
-        echo "  sudo apt-get install --no-install-recommends $missing" >&2
-        return 1
-    fi
+    sigcond_install_deps "${SIGCOND_WIN_PACKAGES[@]}"
 }
 
 # sigcond_win_apt_source DIR PACKAGE: fetch and unpack a Debian source package into DIR, from
