@@ -7,6 +7,7 @@
 #include "program.h"
 #include "records/config_file.h"
 #include "records/file_chooser.h"
+#include "records/file_system.h"
 #include "ui/main_screen_ops.h"
 
 namespace sigcond {
@@ -25,7 +26,12 @@ void showLoggingOff(Program& p) {
 }
 
 std::string writeFailureMessage(int error) {
-    if (error == ENOSPC || error == EDQUOT) {
+#ifdef EDQUOT
+    const bool full = error == ENOSPC || error == EDQUOT;
+#else
+    const bool full = error == ENOSPC;
+#endif
+    if (full) {
         return "Disk full.\rData logging is turned off.";
     }
     return "Cannot write to the log file.\rData logging is turned off.";
@@ -35,7 +41,7 @@ std::string writeFailureMessage(int error) {
 
 int LogFile::open(const std::string& path) {
     close();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::FILE* file = openFile(path, "wb");
     if (file == nullptr) return errno != 0 ? errno : EIO;
     file_ = file;
     path_ = path;

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <istream>
 #include <filesystem>
 #include <set>
 #include <sstream>
 #include <system_error>
 
 #include "program.h"
+#include "records/file_system.h"
 #include "ui/main_screen_ops.h"
 
 namespace sigcond {
@@ -75,12 +76,32 @@ std::string workingFolder() {
 
 bool sameText(const std::string& a, const std::string& b) { return upper(a) == upper(b); }
 
-}  // namespace
-
-std::vector<std::string> mountedVolumes() {
-    std::ifstream mounts("/proc/mounts");
-    return volumesOf(mounts);
+bool isSeparator(char c) {
+    return c == '/' || c == static_cast<char>(fs::path::preferred_separator);
 }
+
+bool endsWithSeparator(const std::string& path) { return !path.empty() && isSeparator(path.back()); }
+
+// A folder with no parent: "/" (Windows: a drive's root, "C:\").
+bool isRoot(const std::string& path) {
+    const fs::path p(path);
+    return p.has_root_directory() && p.relative_path().empty();
+}
+
+// The root of the working folder's volume, the last folder to fall back on.
+std::string rootFolder() { return fs::path(workingFolder()).root_path().string(); }
+
+// The folder lies on the volume (a drive letter in any case).
+bool onVolume(const std::string& directory, const std::string& volume) {
+    if (directory.size() < volume.size()) return false;
+    const bool drive = volume.size() >= 2 && volume[1] == ':';
+    const std::string head = directory.substr(0, volume.size());
+    if (!(drive ? sameText(head, volume) : head == volume)) return false;
+    return directory.size() == volume.size() || endsWithSeparator(volume) ||
+           isSeparator(directory[volume.size()]);
+}
+
+}  // namespace
 
 std::vector<std::string> volumesOf(std::istream& mounts) {
     std::vector<std::string> volumes = {"/"};
@@ -116,10 +137,7 @@ int driveOf(const std::vector<std::string>& drives, const std::string& directory
     std::size_t bestLength = 0;
     for (std::size_t i = 0; i < drives.size(); ++i) {
         const std::string& d = drives[i];
-        const bool inside = d == "/" || directory == d ||
-                            (directory.size() > d.size() && directory.compare(0, d.size(), d) == 0 &&
-                             directory[d.size()] == '/');
-        if (inside && (best < 0 || d.size() > bestLength)) {
+        if (onVolume(directory, d) && (best < 0 || d.size() > bestLength)) {
             best = static_cast<int>(i);
             bestLength = d.size();
         }
@@ -150,11 +168,11 @@ bool fileChooserSetDirectory(Program& p, const std::string& directory) {
     std::sort(folders.begin(), folders.end());
     std::sort(files.begin(), files.end());
     std::string text = folder.string();
-    if (text.size() > 1 && text.back() == '/') text.pop_back();
+    if (!isRoot(text) && endsWithSeparator(text)) text.pop_back();
     w.directory = text;
     w.Label2.caption = text;
     w.Dir1.lines.clear();
-    if (text != "/") w.Dir1.lines.push_back("..");
+    if (!isRoot(text)) w.Dir1.lines.push_back("..");
     w.Dir1.lines.insert(w.Dir1.lines.end(), folders.begin(), folders.end());
     w.Dir1.selected = -1;
     w.File1.lines = files;
@@ -178,11 +196,11 @@ void loadFileChooser(Program& p) {
         w.pattern = "*.CFG";
         w.Text1.caption = "*.cfg";
     }
-    w.drives = mountedVolumes();
+    w.drives = systemVolumes();
     w.Drive1.lines = w.drives;
     std::string start = p.files.lastDirectory.empty() ? workingFolder() : p.files.lastDirectory;
     if (!fileChooserSetDirectory(p, start) && !fileChooserSetDirectory(p, workingFolder())) {
-        fileChooserSetDirectory(p, "/");
+        fileChooserSetDirectory(p, rootFolder());
     }
     w.Drive1.selected = driveOf(w.drives, w.directory);
     w.rememberedDrive = w.Drive1.selected;
@@ -227,7 +245,7 @@ void fileChooserDirOpen(Program& p, int line) {
     if (entry == "..") {
         target = fs::path(w.directory).parent_path().string();
     } else {
-        target = w.directory == "/" ? "/" + entry : w.directory + "/" + entry;
+        target = (fs::path(w.directory) / entry).string();
     }
     if (fileChooserSetDirectory(p, target)) {
         w.Drive1.selected = driveOf(w.drives, w.directory);
@@ -259,16 +277,17 @@ void fileChooserOk(Program& p) {
     const std::string ext = w.pattern.size() >= 3 ? w.pattern.substr(w.pattern.size() - 3) : "";
     const std::string& name = w.Text1.caption;
     if (name.empty() || sameText(name, "*.cfg") || sameText(name, "*.dat")) {
-        if (!fileChooserSetDirectory(p, w.directory)) fileChooserSetDirectory(p, "/");
+        if (!fileChooserSetDirectory(p, w.directory)) fileChooserSetDirectory(p, rootFolder());
         return;
     }
-    if (name[0] == '/') {
+    if (fs::path(name).has_root_directory()) {
         // A complete path, used as typed.
         p.files.configFileName = name;
     } else {
-        const std::string prefix = w.directory.empty() || w.directory.back() == '/'
-                                       ? w.directory
-                                       : w.directory + "/";
+        const std::string prefix =
+            w.directory.empty() || endsWithSeparator(w.directory)
+                ? w.directory
+                : w.directory + static_cast<char>(fs::path::preferred_separator);
         const std::size_t dot = name.find('.');
         if (dot == std::string::npos) {
             p.files.configFileName = prefix + name + "." + ext;

@@ -46,10 +46,8 @@ struct FileChooser {
     int rememberedDrive = -1;           // drive list entry before the last change
 };
 
-// Mount points of the mounted volumes, "/" first, pseudo file systems left out.
-std::vector<std::string> mountedVolumes();
-
-// The same from a mount table in the form of /proc/mounts.
+// Mount points of the volumes of a mount table in the form of /proc/mounts: "/" first, pseudo
+// file systems left out (the drive list on Linux; systemVolumes() in file_system.h).
 std::vector<std::string> volumesOf(std::istream& mounts);
 
 // Index of the drive (mount point) that holds the folder: the longest mount point that is the
