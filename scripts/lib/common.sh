@@ -3,12 +3,11 @@
 
 SIGCOND_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-# Debian packages: compiler and build tools, Qt 6 (Charts needs the OpenGL module, which
-# --no-install-recommends leaves out), GoogleTest, clang for the fuzz targets, Xvfb and
+# Debian packages: compiler and build tools, Qt 6, GoogleTest, clang for the fuzz targets, Xvfb and
 # poppler for looking at screens and printed pages, ser2net in front of simulated units.
 SIGCOND_PACKAGES=(
     g++ cmake ninja-build ccache pkg-config
-    qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins
+    qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth poppler-utils fonts-dejavu-core

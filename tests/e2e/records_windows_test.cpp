@@ -6,13 +6,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "qt/application.h"
+#include "qt/records_chart.h"
 #include "qt/records_wiring.h"
 #include "records/data_log.h"
 #include "records/graph_window.h"
@@ -113,10 +112,16 @@ TEST_F(RecordsWindowsE2E, SaveAndOpenThroughTheChooserSamplingWindowAndGraph) {
     ASSERT_TRUE(waitFor([&] { return windowShown(app, "Form9"); }, 3000));
     auto* graph = app.widget("Form9", "Graph1");
     ASSERT_TRUE(graph);
-    auto* chart = qobject_cast<QChartView*>(graph);
+    auto* chart = qobject_cast<qt::TrendChart*>(graph);
     ASSERT_TRUE(chart);
-    ASSERT_FALSE(chart->chart()->series().isEmpty());
-    EXPECT_EQ(static_cast<QLineSeries*>(chart->chart()->series().first())->count(), 10);
+    EXPECT_EQ(chart->points().size(), 10);
+    EXPECT_EQ(chart->points().last(), QPointF(10, 24.2));
+    // 21.5 to 24.2 with a tenth added either side, widened to round numbers.
+    EXPECT_EQ(chart->valueAxis().low, 21.0);
+    EXPECT_EQ(chart->valueAxis().high, 25.0);
+    EXPECT_EQ(chart->valueAxis().ticks, 5);
+    EXPECT_EQ(chart->valueTitle(), QString::fromUtf8("\u00B0C"));
+    EXPECT_TRUE(chart->accessibleDescription().startsWith(QStringLiteral("10 points")));
     EXPECT_EQ(app.renderer().window("Form9")->windowTitle(),
               QStringLiteral("Last  18 reading(s) of input"));
     savePicture(app.renderer().window("Form9"), "22-trend-graph");

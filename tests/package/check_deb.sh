@@ -33,7 +33,7 @@ case "$(field Maintainer)" in
 esac
 [ "$(field Description | wc -l)" -gt 2 ] || fail "the Description has no long text"
 depends=$(field Depends)
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6charts6 \
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 \
     libqt6printsupport6 libqt6network6 libstdc++6 libc6; do
     case ", $depends," in
         *", $library "* | *", $library,"*) ;;
