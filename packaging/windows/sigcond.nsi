@@ -1,7 +1,8 @@
 ; The Windows installer: the programs and every DLL they load, into Program Files, with a
 ; Start-menu entry and an uninstaller. scripts/windows passes VERSION, STAGE (the folder of
 ; files to install) and OUTFILE. "/S" installs silently.
-Unicode true
+; A 64-bit installer: the programs are 64-bit, and a 64-bit Wine runs no 32-bit stub.
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "x64.nsh"
 
