@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The checks of the Windows build under Wine, in a Wine prefix of their own:
 #   1. the core's tests (cross-built with GoogleTest);
-#   2. the installer installs silently, and the installed sigcond-cli.exe runs.
+#   2. the installer installs silently, and the installed sigcond-cli.exe runs;
+#   3. the Win32 serial port's tests and sigcond-cli.exe against simulated units on COM ports
+#      and behind ser2net.
 # Usage: tests/windows/run_wine_checks.sh BUILD-WINDOWS-DIR
 # Ends with 0 when every check that could run passed; a check that cannot run says why.
 set -uo pipefail
@@ -60,5 +62,113 @@ else
         fail "installer: /S did not finish"
     fi
 fi
-skip "sigcond-cli.exe against a unit on COM1 and sigcond.exe under Xvfb: not written yet"
+# 3. The programs against simulated units: the Linux simulator on pseudo-terminals, which
+# Wine's registry maps to COM ports, and ser2net in front of one of them.
+sim=${SIGCOND_LINUX_BIN:-$SIGCOND_ROOT/build/bin}/sigcond-unit-sim
+linux_cli=$(dirname "$sim")/sigcond-cli
+if [ ! -x "$sim" ] || [ ! -x "$linux_cli" ]; then
+    echo "Building the Linux simulator and command line for the checks"
+    source "$SIGCOND_ROOT/scripts/lib/common.sh"
+    cmake -S "$SIGCOND_ROOT" -B "$SIGCOND_ROOT/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+        cmake --build "$SIGCOND_ROOT/build" --target sigcond-unit-sim sigcond-cli >/dev/null
+fi
+units=()
+# unit NAME OPTIONS...: a simulated unit logging to $work/NAME.log; prints its device.
+unit() {
+    local name=$1 n
+    shift
+    "$sim" --log "$work/$name.log" "$@" >"$work/$name.dev" 2>"$work/$name.err" &
+    units+=($!)
+    for n in $(seq 50); do
+        [ -s "$work/$name.dev" ] && break
+        sleep 0.1
+    done
+    head -n 1 "$work/$name.dev"
+}
+# com N DEVICE: COMn under Wine is the device.
+com() {
+    wine reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+trap 'kill "${units[@]}" 2>/dev/null; [ -n "${ser2net_pid:-}" ] && kill "$ser2net_pid"; wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+# The order of the search: the eighth line settings tried is 4800,E,7,1.
+attempt_of() {
+    awk '{ if (!($1 in seen)) { seen[$1] = ++n } } $1 == want { print seen[$1]; exit }' \
+        want="$2" "$1"
+}
+cli_exe="$build/bin/sigcond-cli.exe"
+if [ ! -f "$cli_exe" ] || [ ! -x "$sim" ]; then
+    skip "programs against units: no sigcond-cli.exe or no Linux simulator"
+else
+    com 1 "$(unit serial1 --baud 9600 --parity O --reading 12.5)"
+    com 2 "$(unit serial2 --baud 4800 --parity E --delay 500)"
+    com 3 "$(unit serial3 --silent)"
+    com 4 "$(unit ident --type RTD --baud 4800 --parity E)"
+    com 5 "$(unit winsend --type RTD --baud 4800 --parity E)"
+    linuxsend=$(unit linuxsend --type RTD --baud 4800 --parity E)
+    source_unit=$(unit source --type RTD --baud 4800 --parity E --register 0D=14 --register 0E=03)
+    served=$(unit served --type ACV --baud 4800 --parity E)
+    # The mount manager takes the new ports when the Wine server starts again.
+    wineserver -k >/dev/null 2>&1
+    sleep 1
+    if [ -f "$build/bin/win_serial_tests.exe" ]; then
+        if (cd "$build" && SIGCOND_WIN_TEST_UNITS=1 timeout 120 wine bin/win_serial_tests.exe \
+            --gtest_brief=1 >"$work/win_serial.log" 2>&1); then
+            pass "win_serial_tests against units on COM1 to COM3"
+        else
+            fail "win_serial_tests:"; tail -n 30 "$work/win_serial.log"
+        fi
+    fi
+
+    # identify: 4800,E,7,1 at the eighth attempt.
+    timeout 120 wine "$cli_exe" identify COM4 >"$work/identify.out" 2>&1
+    attempt=$(attempt_of "$work/ident.log" 4800,E,7,1)
+    if grep -q "line settings 4800,E,7,1, input type RTD" "$work/identify.out" && [ "$attempt" = 8 ]; then
+        pass "sigcond-cli.exe identify COM4: $(tr -d '\r' <"$work/identify.out" | head -n 1) (attempt $attempt)"
+    else
+        fail "sigcond-cli.exe identify COM4 (attempt ${attempt:-none}):"; cat "$work/identify.out"
+    fi
+
+    # send --verify writes the frames a Linux send writes.
+    "$linux_cli" read "$source_unit" --save "$work/source.CFG" >/dev/null 2>&1
+    "$linux_cli" send "$linuxsend" "$work/source.CFG" --verify >"$work/linuxsend.out" 2>&1
+    timeout 120 wine "$cli_exe" send COM5 "$(winepath -w "$work/source.CFG")" --verify \
+        >"$work/winsend.out" 2>&1
+    winsend_code=$?
+    if [ "$winsend_code" = 0 ] && grep -q verified "$work/winsend.out" && [ -s "$work/linuxsend.log" ] &&
+        cmp -s "$work/linuxsend.log" "$work/winsend.log"; then
+        pass "sigcond-cli.exe send --verify: the frames of a Linux send ($(wc -l <"$work/winsend.log") frames)"
+    else
+        fail "sigcond-cli.exe send --verify (exit $winsend_code):"
+        cat "$work/winsend.out"
+        diff "$work/linuxsend.log" "$work/winsend.log" | head -n 20
+    fi
+
+    # monitor takes readings.
+    timeout 60 wine "$cli_exe" monitor COM1 --seconds 2 >"$work/monitor.out" 2>&1
+    readings=$(grep -c "12.50" "$work/monitor.out")
+    if [ "$readings" -ge 2 ]; then
+        pass "sigcond-cli.exe monitor COM1: $readings readings"
+    else
+        fail "sigcond-cli.exe monitor COM1:"; cat "$work/monitor.out"
+    fi
+
+    # Through ser2net with RFC 2217: the server sets the line to each attempt's settings.
+    if command -v ser2net >/dev/null; then
+        port=$(( 20000 + RANDOM % 20000 ))
+        printf 'connection: &unit\n  accepter: telnet(rfc2217),tcp,127.0.0.1,%s\n  connector: serialdev,%s,115200n81,local\n' \
+            "$port" "$served" >"$work/ser2net.yaml"
+        ser2net -d -u -c "$work/ser2net.yaml" -P "$work/ser2net.pid" >"$work/ser2net.out" 2>&1 &
+        ser2net_pid=$!
+        sleep 1
+        timeout 120 wine "$cli_exe" identify "rfc2217://127.0.0.1:$port" >"$work/rfc2217.out" 2>&1
+        if grep -q "line settings 4800,E,7,1, input type ACV" "$work/rfc2217.out" &&
+            [ "$(attempt_of "$work/served.log" 4800,E,7,1)" = 8 ]; then
+            pass "sigcond-cli.exe identify rfc2217://: $(tr -d '\r' <"$work/rfc2217.out" | head -n 1)"
+        else
+            fail "sigcond-cli.exe identify rfc2217://:"; cat "$work/rfc2217.out" "$work/ser2net.out"
+        fi
+    else
+        skip "device server: no ser2net"
+    fi
+fi
 exit "$failed"
