@@ -440,6 +440,8 @@ TEST(CliE2E, MonitorCountsItsSecondsFromTheFirstReading) {
         const CliRun run = runCli(arguments, prefix);
         took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         wakeUp.join();
+        // Lets the simulator take this switch before the next: two pending SIGUSR1 are one.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         return run;
     };
     const std::string csv = scratchFolder() + "/late.csv";
