@@ -18,6 +18,10 @@ namespace sigcond::sim {
 
 namespace {
 
+// Reply characters queued in a unit: while there are this many, nothing more is read from its
+// client, so one that writes without reading cannot grow the queue without limit.
+constexpr std::size_t kMaxQueued = 16 * 1024;
+
 double steadySeconds() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
@@ -138,6 +142,10 @@ void PtyServer::serve(const std::vector<PtyServer*>& servers, Requests& requests
             timeout.tv_nsec = static_cast<long>((wait - static_cast<double>(timeout.tv_sec)) * 1e9);
             limit = &timeout;
         }
+        for (std::size_t n = 0; n < servers.size(); ++n) {
+            const bool reading = servers[n]->unit_.unit().queuedOutput() < kMaxQueued;
+            fds[n].events = reading ? POLLIN : 0;
+        }
         for (pollfd& fd : fds) fd.revents = 0;
         const int ready = ppoll(fds.data(), fds.size(), limit, nullptr);
         if (ready < 0 && errno != EINTR) return;
@@ -162,7 +170,7 @@ void PtyServer::serve(const std::vector<PtyServer*>& servers, Requests& requests
 
 void PtyServer::readFrames(double now) {
     char buffer[512];
-    while (true) {
+    for (int chunk = 0; chunk < 8 && unit_.unit().queuedOutput() < kMaxQueued; ++chunk) {
         const ssize_t n = read(master_, buffer, sizeof buffer);
         if (n <= 0) break;
         unit_.receive(std::string_view(buffer, static_cast<std::size_t>(n)), clientLine(), now);
