@@ -1,9 +1,13 @@
 // The command-line companion against sigcond-unit-sim on pseudo-terminals: every subcommand,
 // a silent unit, a file that is no configuration, a verification mismatch, many units at once
 // with their progress on a terminal, and the send's frames compared with those of the
-// program's own transmission.
+// program's own transmission; and the simulator's unit on a TCP port, as socket://.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -186,6 +190,62 @@ TEST(CliE2E, WrongFilesAndBadUsageExitWithTwoAndSendNothing) {
                              "by the program\t\t\n"),
               std::string::npos)
         << ports.out;
+}
+
+// A plain TCP connection to the simulator's port, held open; -1 when it cannot be made.
+int connectTo(const std::string& address) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port =
+        htons(static_cast<std::uint16_t>(std::stoi(address.substr(address.find(':') + 1))));
+    peer.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) == 0) return fd;
+    close(fd);
+    return -1;
+}
+
+TEST(CliE2E, UnitOnATcpPortAnswersAtItsOwnSettingsOneClientAtATime) {
+    auto sim =
+        startSim({"--listen", "127.0.0.1:0", "--type", "RTD", "--baud", "4800", "--parity", "E"});
+    const std::string address = sim->devicePath(), url = "socket://" + address;
+    ASSERT_EQ(address.rfind("127.0.0.1:", 0), 0u) << address;
+    // No line settings on TCP: the search's first attempt is understood, and logged at the unit's.
+    const CliRun identify = runCli("identify " + url);
+    EXPECT_EQ(identify.code, 0) << identify.err;
+    EXPECT_NE(identify.out.find("input type RTD"), std::string::npos) << identify.out;
+    EXPECT_EQ(sim->frames(), std::vector<std::string>{"4800,E,7,1 U01"});
+
+    // Held by another client, the unit is refused; freed, it serves the next one.
+    int holder = connectTo(address);
+    const CliRun busy = runCli("identify " + url);
+    close(holder);
+    EXPECT_EQ(busy.code, 1);
+    EXPECT_NE(busy.err.find("in use by another client"), std::string::npos) << busy.err;
+    const CliRun read = runCli("read " + url);
+    EXPECT_EQ(read.code, 0) << read.err;
+    EXPECT_NE(read.out.find("Analog output scaling"), std::string::npos) << read.out;
+
+    // A taken port, a bad or foreign address and options that need a pseudo-terminal.
+    const std::pair<std::string, int> refused[] = {
+        {address, 1},
+        {"127.0.0.1:65536", 2},
+        {"192.0.2.1:0", 2},
+        {"127.0.0.1:0 --units 2", 2},
+        {"127.0.0.1:0 --link " + scratchFolder() + "/l", 2}};
+    for (const auto& [arguments, code] : refused) {
+        const int status = std::system(("timeout 5 " + std::string(SIGCOND_BIN_DIR) +
+                                        "/sigcond-unit-sim --listen " + arguments + " 2>/dev/null")
+                                           .c_str());
+        EXPECT_EQ(WEXITSTATUS(status), code) << arguments;
+    }
+
+    // SIGTERM ends it promptly, even with a client connected.
+    holder = connectTo(address);
+    const auto began = std::chrono::steady_clock::now();
+    sim->stop();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(), 1.0);
+    close(holder);
 }
 
 // The program's own transmission of a configuration file, in this process, to the given unit.
@@ -382,6 +442,8 @@ TEST(CliE2E, MonitorCountsItsSecondsFromTheFirstReading) {
         const CliRun run = runCli(arguments, prefix);
         took = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
         wakeUp.join();
+        // Lets the simulator take this switch before the next: two pending SIGUSR1 are one.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
         return run;
     };
     const std::string csv = scratchFolder() + "/late.csv";

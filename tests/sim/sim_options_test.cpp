@@ -67,12 +67,18 @@ TEST(SimOptions, RefusesWhatItCannotUse) {
                                                {"--wave", "1,2"},
                                                {"--delay", "-5"},
                                                {"--silent-from"},
+                                               {"--listen", "5000"},
+                                               {"--listen", "::1:5000"},
+                                               {"--listen", "host:65536"},
                                                {"--frobnicate"}}) {
         std::string error;
-        EXPECT_FALSE(parseSimOptions(args, error).has_value()) << args[0];
+        EXPECT_FALSE(parseSimOptions(args, error).has_value()) << args.back();
         EXPECT_FALSE(error.empty());
     }
     std::string error;
+    const auto ipv6 = parseSimOptions({"--listen", "[::1]:5000"}, error);
+    ASSERT_TRUE(ipv6.has_value()) << error;
+    EXPECT_EQ(ipv6->listen->host + " " + std::to_string(ipv6->listen->port), "::1 5000");
     const auto options = parseSimOptions({"--register", "01=2"}, error);
     ASSERT_TRUE(options.has_value());
     UnitModel unit;

@@ -56,7 +56,9 @@ bool SimProcess::start() {
     }
     std::vector<std::string> argv = {binary_};
     argv.insert(argv.end(), arguments_.begin(), arguments_.end());
-    argv.insert(argv.end(), {"--link", linkPath_, "--log", logPath_});
+    argv.insert(argv.end(), {"--log", logPath_});
+    if (std::find(argv.begin(), argv.end(), "--listen") == argv.end())
+        argv.insert(argv.end(), {"--link", linkPath_});
     std::vector<char*> pointers;
     for (auto& argument : argv) pointers.push_back(argument.data());
     pointers.push_back(nullptr);

@@ -2,7 +2,8 @@
 // link to its pseudo-terminal and its frame log, so tests may run side by side. The simulator
 // can be stopped (the device disappears) and started again on the same link path. With
 // "--units N" among the arguments it serves N units, each with its own link and log; `unit`
-// (from 0) picks one.
+// (from 0) picks one. With "--listen HOST:PORT" it serves its unit on a TCP port: no link, and
+// the device path is the address it listens on ("127.0.0.1:40123").
 #pragma once
 
 #include <sys/types.h>
@@ -25,7 +26,8 @@ static inline std::string defaultSimulatorBinary() {
 
 class SimProcess {
 public:
-    // `arguments` are the simulator's options without --link and --log, which SimProcess adds.
+    // `arguments` are the simulator's options without --link and --log, which SimProcess adds
+    // (--link only without --listen).
     explicit SimProcess(std::vector<std::string> arguments,
                         std::string binary = defaultSimulatorBinary());
     ~SimProcess();

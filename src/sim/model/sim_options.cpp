@@ -7,8 +7,9 @@ namespace sigcond::sim {
 
 const char* const kSimUsage =
     "Usage: sigcond-unit-sim [options]\n"
-    "Plays a signal conditioner on a pseudo-terminal. Prints the device path as the first\n"
-    "line, then serves until SIGTERM or SIGINT.\n"
+    "Plays a signal conditioner on a pseudo-terminal, or with --listen on a TCP port. Prints\n"
+    "the device path (or the address it listens on) as the first line, then serves until\n"
+    "SIGTERM or SIGINT (Ctrl+C).\n"
     "\n"
     "  --type T             input type FP, PR, ST, TC, RTD, ACV or ACC (default TC)\n"
     "  --baud N             the baud rate the unit answers at (default 9600)\n"
@@ -21,6 +22,11 @@ const char* const kSimUsage =
     "                       every other option applies to all of them\n"
     "  --link PATH          make PATH a symbolic link to the device (removed on exit); with\n"
     "                       several units PATH-1, PATH-2, ...\n"
+    "  --listen HOST:PORT   serve the unit on a TCP port instead (PORT 0: any free one; the\n"
+    "                       first line says ADDRESS:PORT), raw bytes as a socket://HOST:PORT\n"
+    "                       address reaches it, one client at a time; the unit takes what\n"
+    "                       comes as sent at its own --baud and --parity. The only way on\n"
+    "                       Windows; not with --units or --link\n"
     "  --log FILE           append every frame received, one per line, with the line\n"
     "                       settings it arrived at: \"4800,E,7,1 U01\"; with several units\n"
     "                       one log each, FILE-1, FILE-2, ...\n"
@@ -52,7 +58,7 @@ const char* const kSimUsage =
     "  --reject-every N     answer \"?\" to every N-th reading request\n"
     "  --noise-every N      send the --noise text ahead of every N-th reading reply only\n"
     "\n"
-    "Signals: SIGUSR1 switches \"answer nothing\" on and off.\n";
+    "Signals (not on Windows): SIGUSR1 switches \"answer nothing\" on and off.\n";
 
 namespace {
 
@@ -84,6 +90,23 @@ std::optional<int> parseCount(const std::string& text) {
 
 }  // namespace
 
+std::optional<ListenAddress> parseListenAddress(const std::string& text) {
+    const auto colon = text.rfind(':');
+    if (colon == std::string::npos) return std::nullopt;
+    std::string host = text.substr(0, colon);
+    const std::string port = text.substr(colon + 1);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+        host = host.substr(1, host.size() - 2);
+    } else if (host.find_first_of("[]:") != std::string::npos) {
+        return std::nullopt;  // an IPv6 address goes in brackets
+    }
+    if (host.empty() || host.size() > 253 || port.empty() || port.size() > 5 ||
+        port.find_first_not_of("0123456789") != std::string::npos || std::stoi(port) > 65535) {
+        return std::nullopt;
+    }
+    return ListenAddress{host, static_cast<std::uint16_t>(std::stoi(port))};
+}
+
 std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
                                           std::string& error) {
     SimOptions options;
@@ -114,6 +137,11 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
              const auto n = parseCount(v);
              if (n && *n > 0) options.units = *n;
              return n && *n > 0;
+         }},
+        {"--listen",
+         [&](const std::string& v) {
+             options.listen = parseListenAddress(v);
+             return options.listen.has_value();
          }},
         {"--link",
          [&](const std::string& v) {
@@ -256,7 +284,8 @@ std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
                 return std::nullopt;
             }
             if (!found->second(args[++i])) {
-                error = "bad value for " + arg + ": " + args[i];
+                error = "bad value for " + arg + ": " + args[i] +
+                        (arg == "--listen" ? " (HOST:PORT, PORT from 0 to 65535)" : "");
                 return std::nullopt;
             }
         } else {

@@ -89,6 +89,8 @@ public:
     std::string takeOutput(double seconds);
     // When the next reply character is due; nullopt when nothing is queued.
     std::optional<double> nextOutputTime() const;
+    // Reply characters queued, due or not.
+    std::size_t queuedOutput() const { return output_.size(); }
     // Drops everything queued (the cable was pulled) and any half-received frame.
     void dropLine();
 

@@ -18,6 +18,10 @@ namespace sigcond::sim {
 
 namespace {
 
+// Reply characters queued in a unit: while there are this many, nothing more is read from its
+// client, so one that writes without reading cannot grow the queue without limit.
+constexpr std::size_t kMaxQueued = 16 * 1024;
+
 double steadySeconds() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
@@ -52,12 +56,11 @@ PtyServer::~PtyServer() {
             unlink(linkPath_.c_str());
         }
     }
-    if (log_) std::fclose(log_);
     if (slave_ >= 0) close(slave_);
     if (master_ >= 0) close(master_);
 }
 
-bool PtyServer::start(const std::string& linkPath, const std::string& logPath, std::string& error) {
+bool PtyServer::start(const std::string& linkPath, std::string& error) {
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
         error = std::string("cannot create a pseudo-terminal: ") + std::strerror(errno);
@@ -98,13 +101,6 @@ bool PtyServer::start(const std::string& linkPath, const std::string& logPath, s
         }
         linkPath_ = linkPath;
     }
-    if (!logPath.empty()) {
-        log_ = std::fopen(logPath.c_str(), "a");
-        if (!log_) {
-            error = "cannot open the log " + logPath + ": " + std::strerror(errno);
-            return false;
-        }
-    }
     return true;
 }
 
@@ -124,17 +120,18 @@ LineSettings PtyServer::clientLine() const {
     return line;
 }
 
-void PtyServer::serve(const std::vector<PtyServer*>& servers, int wakeFd) {
+void PtyServer::serve(const std::vector<PtyServer*>& servers, Requests& requests) {
     std::vector<pollfd> fds(servers.size() + 1);
     for (std::size_t n = 0; n < servers.size(); ++n) fds[n] = {servers[n]->master_, POLLIN, 0};
-    fds.back() = {wakeFd, POLLIN, 0};
-    while (true) {
+    fds.back() = {requests.wakeFd, POLLIN, 0};
+    while (!requests.stop.load()) {
         const double now = steadySeconds();
         // Sleep until the next reply character of any unit is due (to the microsecond, so that
         // emulated wire time keeps the line's pace), or until a frame or a request comes in.
         std::optional<double> due;
         for (const PtyServer* server : servers) {
-            if (const auto next = server->unit_.nextOutputTime(); next && (!due || *next < *due))
+            if (const auto next = server->unit_.unit().nextOutputTime();
+                next && (!due || *next < *due))
                 due = next;
         }
         timespec timeout{};
@@ -145,18 +142,23 @@ void PtyServer::serve(const std::vector<PtyServer*>& servers, int wakeFd) {
             timeout.tv_nsec = static_cast<long>((wait - static_cast<double>(timeout.tv_sec)) * 1e9);
             limit = &timeout;
         }
+        for (std::size_t n = 0; n < servers.size(); ++n) {
+            const bool reading = servers[n]->unit_.unit().queuedOutput() < kMaxQueued;
+            fds[n].events = reading ? POLLIN : 0;
+        }
         for (pollfd& fd : fds) fd.revents = 0;
         const int ready = ppoll(fds.data(), fds.size(), limit, nullptr);
         if (ready < 0 && errno != EINTR) return;
         if (ready > 0 && (fds.back().revents & POLLIN)) {
-            char requests[16];
-            const ssize_t n = read(wakeFd, requests, sizeof requests);
-            for (ssize_t i = 0; i < n; ++i) {
-                if (requests[i] == 'q') return;
-                if (requests[i] == 's') {
-                    for (PtyServer* server : servers)
-                        server->unit_.faults().silent = !server->unit_.faults().silent;
-                }
+            char wake[16];
+            while (read(requests.wakeFd, wake, sizeof wake) > 0) {
+            }
+        }
+        if (requests.stop.load()) return;
+        if (requests.takeSilenceToggles() % 2 == 1) {
+            for (PtyServer* server : servers) {
+                bool& silent = server->unit_.unit().faults().silent;
+                silent = !silent;
             }
         }
         for (std::size_t n = 0; n < servers.size(); ++n) {
@@ -166,54 +168,29 @@ void PtyServer::serve(const std::vector<PtyServer*>& servers, int wakeFd) {
     }
 }
 
-void PtyServer::noiseFromFrame(int frame) {
-    noiseFrom_ = frame;
-    heldNoise_ = unit_.faults().noise;
-    unit_.faults().noise.clear();
-}
-
 void PtyServer::readFrames(double now) {
     char buffer[512];
-    while (true) {
+    for (int chunk = 0; chunk < 8 && unit_.unit().queuedOutput() < kMaxQueued; ++chunk) {
         const ssize_t n = read(master_, buffer, sizeof buffer);
         if (n <= 0) break;
-        if (noiseFrom_ > 0 && unit_.frameCount() + 1 >= noiseFrom_) {
-            unit_.faults().noise = heldNoise_;
-            noiseFrom_ = 0;
-        }
-        const LineSettings line = clientLine();
-        double arrival = now;
-        if (unit_.faults().wireTime) {
-            // The bytes are read at once; on the emulated line they take their time to come in.
-            inboundFreeAt_ = std::max(now, inboundFreeAt_) + n * line.characterSeconds();
-            arrival = inboundFreeAt_;
-        }
-        unit_.receive(std::string_view(buffer, static_cast<std::size_t>(n)), line, arrival);
+        unit_.receive(std::string_view(buffer, static_cast<std::size_t>(n)), clientLine(), now);
     }
-    logNewFrames();
-}
-
-void PtyServer::logNewFrames() {
-    if (log_) {
-        for (const auto& frame : unit_.frames())
-            std::fprintf(log_, "%s\n", frame.logLine().c_str());
-        std::fflush(log_);
-    }
-    unit_.clearFrames();  // the log keeps them; the unit need not
 }
 
 void PtyServer::writeDue(double now) {
     const std::string bytes = unit_.takeOutput(now);
     std::size_t written = 0;
-    while (written < bytes.size()) {
+    // Nobody reads them for a second: the characters are lost, as on a real line.
+    for (int waits = 0; written < bytes.size() && waits < 10;) {
         const ssize_t n = write(master_, bytes.data() + written, bytes.size() - written);
         if (n > 0) {
             written += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EAGAIN) {
             pollfd out{master_, POLLOUT, 0};
             poll(&out, 1, 100);
+            ++waits;
         } else if (!(n < 0 && errno == EINTR)) {
-            return;  // nobody can read it: the characters are lost, as on a real line
+            return;
         }
     }
 }

@@ -1,20 +1,19 @@
-// sigcond-unit-sim: a signal conditioner on a pseudo-terminal, for tests and demonstrations.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <csignal>
+// sigcond-unit-sim: a signal conditioner on a pseudo-terminal or a TCP port, for tests and
+// demonstrations.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "sim/app/requests.h"
+#include "sim/app/serve_pty.h"
 #include "sim/model/sim_options.h"
-#include "sim/pty/pty_server.h"
+#include "sim/net/listen_server.h"
 
 namespace {
 
-int wakeWrite = -1;
+using namespace sigcond::sim;
 
 constexpr const char* kNoiseFromUsage =
     "\nAlso:\n"
@@ -36,16 +35,30 @@ int takeNoiseFrom(std::vector<std::string>& arguments) {
     return 0;
 }
 
-void onSignal(int signal) {
-    const char request = signal == SIGUSR1 ? 's' : 'q';
-    const auto ignored = write(wakeWrite, &request, 1);
-    (void)ignored;
+int fail(const std::string& error, int status) {
+    std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
+    return status;
+}
+
+// Serves the one unit on a TCP port; prints the address it listens on first.
+int serveListening(const SimOptions& options, UnitModel& unit, int noiseFrom, Requests& requests) {
+    std::string error;
+    ServedUnit served(unit);
+    if (noiseFrom > 0) served.noiseFromFrame(noiseFrom);
+    if (!served.openLog(options.logPath, error)) return fail(error, 1);
+    ListenServer server(served);
+    const net::ListenOutcome outcome = server.start(*options.listen, error);
+    if (outcome != net::ListenOutcome::Listening)
+        return fail(error, outcome == net::ListenOutcome::BadAddress ? 2 : 1);
+    std::printf("%s\n", server.boundAddress().c_str());
+    std::fflush(stdout);
+    server.serve(requests);
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    using namespace sigcond::sim;
     std::string error;
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const int noiseFrom = takeNoiseFrom(arguments);
@@ -69,44 +82,17 @@ int main(int argc, char** argv) {
         std::fputs(kNoiseFromUsage, stdout);
         return 0;
     }
+    if (units[0].listen && count > 1) return fail("--listen serves one unit: leave out --units", 2);
+    if (units[0].listen && !units[0].linkPath.empty())
+        return fail("--link names a pseudo-terminal, which --listen does not make", 2);
     std::vector<std::unique_ptr<UnitModel>> models;
     for (const SimOptions& options : units) {
         models.push_back(std::make_unique<UnitModel>());
-        if (!configureUnit(options, *models.back(), error)) {
-            std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
-            return 2;
-        }
+        if (!configureUnit(options, *models.back(), error)) return fail(error, 2);
     }
 
-    int wake[2];
-    if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) {
-        std::perror("sigcond-unit-sim: pipe");
-        return 1;
-    }
-    wakeWrite = wake[1];
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) sigaction(signal, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-
-    std::vector<std::unique_ptr<PtyServer>> servers;
-    std::vector<PtyServer*> serving;
-    for (std::size_t n = 0; n < models.size(); ++n) {
-        // Several units: each its own link and log, numbered from 1.
-        const auto own = [&](const std::string& path) {
-            return path.empty() || models.size() == 1 ? path : path + "-" + std::to_string(n + 1);
-        };
-        servers.push_back(std::make_unique<PtyServer>(*models[n]));
-        if (noiseFrom > 0) servers.back()->noiseFromFrame(noiseFrom);
-        if (!servers.back()->start(own(units[n].linkPath), own(units[n].logPath), error)) {
-            std::fprintf(stderr, "sigcond-unit-sim: %s\n", error.c_str());
-            return 1;
-        }
-        serving.push_back(servers.back().get());
-    }
-    for (const PtyServer* server : serving) std::printf("%s\n", server->devicePath().c_str());
-    std::fflush(stdout);
-    PtyServer::serve(serving, wake[0]);
-    return 0;
+    Requests requests;
+    if (!installRequestHandlers(requests, error)) return fail(error, 1);
+    if (units[0].listen) return serveListening(units[0], *models[0], noiseFrom, requests);
+    return servePseudoTerminals(units, models, noiseFrom, requests);
 }
