@@ -58,7 +58,9 @@ struct RecordsBench {
         dialogs.modalActions.push_back([this] { fileChooserCancel(p); });
     }
 
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const {
+        return (folder / name).make_preferred().string();
+    }
 };
 
 inline std::string fileText(const std::string& path) {
