@@ -1,7 +1,9 @@
 // sigcond-cli: the set-up program's work without a screen, for scripts on the bench and the
 // production line. Identifies units, reads, saves and sends configurations and captures live
 // readings; several units are served side by side, one worker thread per port.
-#include <unistd.h>
+#ifndef _WIN32
+#include <unistd.h>  // environ (Windows declares it in <cstdlib>)
+#endif
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -11,8 +13,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <future>
 #include <iostream>

@@ -81,7 +81,11 @@ void mapDevicePorts(const std::vector<NamedPort>& ports) {
     for (const NamedPort& port : ports) {
         if (port.device.empty()) continue;
         const std::string variable = "SIGCOND_COM" + std::to_string(port.number);
+#ifdef _WIN32
+        _putenv_s(variable.c_str(), port.device.c_str());
+#else
         setenv(variable.c_str(), port.device.c_str(), 1);
+#endif
     }
 }
 

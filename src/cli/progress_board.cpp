@@ -1,12 +1,9 @@
 #include "cli/progress_board.h"
 
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
+
+#include "cli/terminal.h"
 
 namespace sigcond::cli {
 
@@ -131,13 +128,10 @@ void ProgressBoard::run() {
 }
 
 bool progressTerminal(int& columns, int& rows) {
-    if (!isatty(STDOUT_FILENO)) return false;
-    const char* term = std::getenv("TERM");
-    if (!term || !*term || std::strcmp(term, "dumb") == 0) return false;
-    winsize size{};
-    const bool known = ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0;
-    columns = known && size.ws_col > 0 ? size.ws_col : 80;
-    rows = known && size.ws_row > 0 ? size.ws_row : 24;
+    TerminalSize size;
+    if (!escapeTerminal(size)) return false;
+    columns = size.columns > 0 ? size.columns : 80;
+    rows = size.rows > 0 ? size.rows : 24;
     return true;
 }
 

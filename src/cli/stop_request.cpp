@@ -1,21 +1,16 @@
 #include "cli/stop_request.h"
 
 #include <atomic>
-#include <csignal>
 
 namespace sigcond::cli {
 namespace {
 
 std::atomic<bool> requested{false};
-
-void onStopSignal(int) { requested = true; }
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 }  // namespace
 
-void installStopHandlers() {
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
-}
+void requestStop() { requested = true; }
 
 bool stopRequested() { return requested; }
 

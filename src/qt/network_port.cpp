@@ -1,24 +1,16 @@
 #include "qt/network_port.h"
 
-#include <netdb.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "qt/port_devices.h"
 #include "qt/port_timing.h"
-#include "qt/qt_serial_port.h"
+#include "qt/raw_socket.h"
 
 namespace sigcond {
 
@@ -61,19 +53,12 @@ std::vector<QHostAddress> lookUp(const std::string& host, std::string& error) {
     };
     auto lookup = std::make_shared<Lookup>();
     std::thread([lookup, host] {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int status = getaddrinfo(host.c_str(), nullptr, &hints, &found);
         std::vector<QHostAddress> addresses;
-        for (const addrinfo* a = status == 0 ? found : nullptr; a; a = a->ai_next) {
-            addresses.emplace_back(a->ai_addr);
-        }
-        if (found) freeaddrinfo(found);
+        const std::string failure = raw_socket::lookUp(
+            host, 0, false, [&](const sockaddr* a, int) { addresses.emplace_back(a); });
         std::lock_guard lock(lookup->mutex);
         lookup->addresses = addresses;
-        if (addresses.empty()) lookup->error = status == 0 ? "no address" : gai_strerror(status);
+        if (addresses.empty()) lookup->error = failure.empty() ? "no address" : failure;
         lookup->finished = true;
         lookup->done.notify_all();
     }).detach();
@@ -222,13 +207,9 @@ void NetworkPort::beginSession() {
     // Frames are a few bytes each: they go out at once, not gathered.
     socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     socket_.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    const int fd = static_cast<int>(socket_.socketDescriptor());
-    if (fd >= 0) {
-        setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &kKeepIdleSeconds, sizeof kKeepIdleSeconds);
-        setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &kKeepIntervalSeconds,
-                   sizeof kKeepIntervalSeconds);
-        setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &kKeepCount, sizeof kKeepCount);
-        setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &kUnacknowledgedMs, sizeof kUnacknowledgedMs);
+    if (const raw_socket::Descriptor fd = socket_.socketDescriptor(); fd != raw_socket::kNone) {
+        raw_socket::tuneConnection(fd, kKeepIdleSeconds, kKeepIntervalSeconds, kKeepCount,
+                                   kUnacknowledgedMs);
     }
     received_.clear();
     serverText_.clear();
@@ -299,9 +280,9 @@ void NetworkPort::pump() {
     // to ride on our next frame, and a server that gathers small writes (Nagle's rule: ser2net
     // does) keeps the unit's reply back until its own last piece (the acknowledgements of the
     // line settings) is acknowledged: up to 40 ms at every attempt of the search.
-    const int fd = static_cast<int>(socket_.socketDescriptor());
-    const int on = 1;
-    if (fd >= 0) setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+    if (const raw_socket::Descriptor fd = socket_.socketDescriptor(); fd != raw_socket::kNone) {
+        raw_socket::acknowledgeReceived(fd);
+    }
     const std::string_view wire(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     const std::function<void(const std::string&)> keep = [this](const std::string& data) {
         served_ = served_ || !data.empty();
@@ -357,36 +338,19 @@ void NetworkPort::checkForLoss() {
 // made: QTcpSocket completes a connection only in the event loop (which sigcond-cli never
 // runs) or in waitForConnected, which gives the attempt up when its time is over.
 bool NetworkPort::startReconnecting() {
-    sockaddr_storage address{};
-    socklen_t size = 0;
-    if (host_.protocol() == QAbstractSocket::IPv6Protocol) {
-        auto* six = reinterpret_cast<sockaddr_in6*>(&address);
-        six->sin6_family = AF_INET6;
-        six->sin6_port = htons(url_->port);
-        const Q_IPV6ADDR bytes = host_.toIPv6Address();
-        std::memcpy(&six->sin6_addr, &bytes, sizeof six->sin6_addr);
-        six->sin6_scope_id = static_cast<std::uint32_t>(host_.scopeId().toUInt());
-        size = sizeof *six;
-    } else {
-        auto* four = reinterpret_cast<sockaddr_in*>(&address);
-        four->sin_family = AF_INET;
-        four->sin_port = htons(url_->port);
-        four->sin_addr.s_addr = htonl(host_.toIPv4Address());
-        size = sizeof *four;
-    }
-    connecting_ = ::socket(address.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (connecting_ < 0) return false;
-    if (::connect(connecting_, reinterpret_cast<sockaddr*>(&address), size) != 0 &&
-        errno != EINPROGRESS) {
-        dropReconnecting();
-        return false;
-    }
-    return true;
+    // The address that answered, as a numeric text: no name server is asked again.
+    raw_socket::lookUp(host_.toString().toStdString(), url_->port, true,
+                       [this](const sockaddr* address, int size) {
+                           if (connecting_ == raw_socket::kNone) {
+                               connecting_ = raw_socket::startConnecting(address, size);
+                           }
+                       });
+    return connecting_ != raw_socket::kNone;
 }
 
 void NetworkPort::dropReconnecting() {
-    if (connecting_ >= 0) ::close(connecting_);
-    connecting_ = -1;
+    raw_socket::close(connecting_);
+    connecting_ = raw_socket::kNone;
 }
 
 bool NetworkPort::recover(int budgetMs) {
@@ -394,7 +358,7 @@ bool NetworkPort::recover(int budgetMs) {
     checkForLoss();
     if (!lost_) return ready_ && connected();
     const double now = steadySeconds();
-    if (connecting_ < 0) {
+    if (connecting_ == raw_socket::kNone) {
         if (now < nextAttempt_) return false;
         nextAttempt_ = now + pause_;
         pause_ = std::min(pause_ * 2, kLongestPauseSeconds);
@@ -403,19 +367,16 @@ bool NetworkPort::recover(int budgetMs) {
     }
     // Watched within the time the caller was going to wait anyway, never cut short by it: a
     // later call looks again, until the attempt's own time is over.
-    pollfd watch{connecting_, POLLOUT, 0};
-    if (poll(&watch, 1, std::max(budgetMs, 0)) <= 0) {
+    const raw_socket::Connecting state = raw_socket::awaitConnected(connecting_, budgetMs);
+    if (state == raw_socket::Connecting::Pending) {
         if (steadySeconds() - attemptStarted_ > kConnectTimeoutMs / 1000.0) dropReconnecting();
         return false;
     }
-    int error = 0;
-    socklen_t size = sizeof error;
-    if (getsockopt(connecting_, SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0 ||
-        !socket_.setSocketDescriptor(connecting_)) {
+    if (state == raw_socket::Connecting::Failed || !socket_.setSocketDescriptor(connecting_)) {
         dropReconnecting();  // refused: the next attempt after the pause
         return false;
     }
-    connecting_ = -1;  // Qt's now
+    connecting_ = raw_socket::kNone;  // Qt's now
     // As at open(): the negotiation (binary transmission among it) and the line settings are
     // settled before a frame goes out.
     beginSession();

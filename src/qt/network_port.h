@@ -18,6 +18,7 @@
 #include "link/port_url.h"
 #include "link/telnet_codec.h"
 #include "platform/serial_port.h"
+#include "qt/raw_socket.h"
 
 namespace sigcond {
 
@@ -99,7 +100,7 @@ private:
     bool purging_ = false;  // data at the old line settings may still arrive
     bool settingsDue_ = false;  // line settings to send once the server agrees to line control
     bool served_ = false;       // this connection brought data or an acknowledgement
-    int connecting_ = -1;   // the socket of a new connection under way
+    raw_socket::Descriptor connecting_ = raw_socket::kNone;  // a new connection under way
     double nextAttempt_ = 0;
     double attemptStarted_ = 0;
     double pause_ = 0;

@@ -10,7 +10,11 @@ namespace {
 std::string localTime(const char* format) {
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
+#ifdef _WIN32
+    localtime_s(&parts, &now);
+#else
     localtime_r(&now, &parts);
+#endif
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, format, &parts);
     return std::string(text, length);

@@ -15,15 +15,17 @@ TEST(PortList, NumbersDevicesAndUrlsAsTypedAnyNumberOfThem) {
     const auto ports = parsePortList(
         "COM3,/dev/ttyUSB0,rfc2217://10.0.0.5:4001,socket://[::1]:7000,unit7,com12,COM01", error);
     ASSERT_TRUE(ports) << error;
-    const std::string here = std::filesystem::current_path().string();
+    const auto here = [](const char* name) {
+        return (std::filesystem::current_path() / name).string();
+    };
     const std::vector<std::pair<int, std::string>> expected = {
         {3, ""},
         {1, "/dev/ttyUSB0"},
         {2, "rfc2217://10.0.0.5:4001"},
         {4, "socket://[::1]:7000"},
-        {5, here + "/unit7"},
+        {5, here("unit7")},
         {12, ""},
-        {6, here + "/COM01"},  // a leading zero makes it a file name
+        {6, here("COM01")},  // a leading zero makes it a file name
     };
     ASSERT_EQ(ports->size(), expected.size());
     for (std::size_t n = 0; n < expected.size(); ++n) {
