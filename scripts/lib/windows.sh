@@ -183,9 +183,12 @@ sigcond_win_version() {
 
 # sigcond_win_package STAGE OUTDIR: sigcond-setup-VERSION.exe and sigcond-VERSION-windows.zip.
 sigcond_win_package() {
-    local stage=$1 out=$2 version
+    local stage out version
     version=$(sigcond_win_version)
-    mkdir -p "$out"
+    mkdir -p "$2"
+    # makensis reads the files relative to the script's folder: absolute paths.
+    stage=$(cd "$1" && pwd)
+    out=$(cd "$2" && pwd)
     makensis -V2 -DVERSION="$version" -DSTAGE="$stage" \
         -DOUTFILE="$out/sigcond-setup-$version.exe" "$SIGCOND_ROOT/packaging/windows/sigcond.nsi"
     rm -f "$out/sigcond-$version-windows.zip"
