@@ -3,7 +3,8 @@
 #   1. the core's tests (cross-built with GoogleTest);
 #   2. the installer installs silently, and the installed sigcond-cli.exe runs;
 #   3. the Win32 serial port's tests and sigcond-cli.exe against simulated units on COM ports
-#      and behind ser2net.
+#      and behind ser2net, and sigcond-unit-sim.exe --listen;
+#   4. sigcond.exe under Xvfb from its start to the main screen with a unit on COM1.
 # Usage: tests/windows/run_wine_checks.sh BUILD-WINDOWS-DIR
 # Ends with 0 when every check that could run passed; a check that cannot run says why.
 set -uo pipefail
@@ -171,6 +172,67 @@ else
         fi
     else
         skip "device server: no ser2net"
+    fi
+
+    # The simulator for Windows users: one unit on a TCP port, reached as socket://.
+    sim_exe="$build/stage/sigcond-unit-sim.exe"
+    if [ -f "$sim_exe" ]; then
+        wine "$sim_exe" --listen 127.0.0.1:0 --type FP >"$work/listen.out" 2>&1 &
+        listen_pid=$!
+        units+=($listen_pid)
+        for n in $(seq 100); do grep -q ':[0-9]' "$work/listen.out" && break; sleep 0.1; done
+        address=$(head -n 1 "$work/listen.out" | tr -d '\r')
+        timeout 60 wine "$cli_exe" identify "socket://$address" >"$work/socket.out" 2>&1
+        if grep -q "input type FP" "$work/socket.out"; then
+            pass "sigcond-unit-sim.exe --listen, reached by sigcond-cli.exe as socket://$address"
+        else
+            fail "sigcond-unit-sim.exe --listen:"; cat "$work/listen.out" "$work/socket.out"
+        fi
+        kill "$listen_pid" 2>/dev/null
+    fi
+fi
+
+# 4. sigcond.exe under Xvfb: the start-up screens clicked through to the main screen with the
+# unit on COM1, which is read and polled. Positions are the buttons' within their windows, as
+# the program lays them out (each window takes one click to activate and one to press).
+gui_exe="$build/stage/sigcond.exe"
+if [ ! -f "$gui_exe" ] || ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null ||
+    ! command -v xwdtopnm >/dev/null || [ ! -x "$sim" ]; then
+    skip "sigcond.exe under Xvfb: needs sigcond.exe, xvfb-run, xdotool and netpbm"
+else
+    com 1 "$(unit gui --type TC --baud 4800 --parity E)"
+    wineserver -k >/dev/null 2>&1
+    cat >"$work/gui.sh" <<'GUI'
+window() { xdotool search --onlyvisible --class sigcond 2>/dev/null | tail -n 1; }
+press() {  # press X Y: the point X,Y of the window in front
+    local w x y
+    w=$(window)
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    x=$((X + $1)) y=$((Y + $2))
+    xdotool mousemove "$x" "$y" click 1; sleep 1; xdotool click 1; sleep 3
+}
+(cd "$(dirname "$GUI_EXE")" && wine "$GUI_EXE" >"$WORK/gui.out" 2>&1) &
+for n in $(seq 120); do [ -n "$(window)" ] && break; sleep 0.5; done
+sleep 2
+press 240 416   # splash: Continue
+press 163 359   # welcome: Continue
+press 467 180   # connecting a unit? Yes
+press 255 208   # Com 1
+for n in $(seq 120); do grep -q " X01" "$WORK/gui.log" && break; sleep 0.5; done
+sleep 3
+xwd -id "$(window)" -silent | xwdtopnm 2>/dev/null | pnmtopng >"$SHOT"
+GUI
+    shot="$build/wine-main-screen.png"
+    rm -f "$shot"
+    GUI_EXE="$gui_exe" WORK="$work" SHOT="$shot" timeout 240 \
+        xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/gui.sh" >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1
+    frames=$(awk '{print $2}' "$work/gui.log" | uniq -c | awk '{printf "%s%s x%s", sep, $2, $1; sep=", "}')
+    if [ "$(attempt_of "$work/gui.log" 4800,E,7,1)" = 8 ] && grep -q "4800,E,7,1 R03" "$work/gui.log" &&
+        grep -q "4800,E,7,1 X01" "$work/gui.log" && [ -s "$shot" ]; then
+        pass "sigcond.exe: search, read and polling on COM1 ($frames); main screen in $shot"
+    else
+        fail "sigcond.exe under Xvfb: frames $frames"; cat "$work/gui.out"
     fi
 fi
 exit "$failed"
