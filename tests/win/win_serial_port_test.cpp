@@ -73,7 +73,9 @@ TEST_F(WinSerialPortOnUnits, AFrameIsUnderstoodOnlyAtTheUnitsLineSettings) {
             EXPECT_GE(took, c.earliest) << "COM" << c.com;
             EXPECT_LT(took, c.earliest + 1.0) << "COM" << c.com;
         }
-        if (c.com == 1 && c.understood) EXPECT_NE(answer.find("12.50"), std::string::npos);
+        if (c.com == 1 && c.understood) {
+            EXPECT_NE(answer.find("12.50"), std::string::npos);
+        }
     }
 }
 
