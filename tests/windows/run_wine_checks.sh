@@ -97,8 +97,11 @@ attempt_of() {
     awk '{ if (!($1 in seen)) { seen[$1] = ++n } } $1 == want { print seen[$1]; exit }' \
         want="$2" "$1"
 }
-# The staged programs, beside the DLLs they ship with.
-cli_exe="$build/stage/sigcond-cli.exe"
+# The installed programs (else the staged ones), beside the DLLs they ship with.
+programs="$build/stage"
+which=staged
+[ -f "${installed:-}/sigcond-cli.exe" ] && programs=$installed which=installed
+cli_exe="$programs/sigcond-cli.exe"
 if [ ! -f "$cli_exe" ] || [ ! -x "$sim" ]; then
     skip "programs against units: no sigcond-cli.exe or no Linux simulator"
 else
@@ -126,7 +129,7 @@ else
     timeout 120 wine "$cli_exe" identify COM4 >"$work/identify.out" 2>&1
     attempt=$(attempt_of "$work/ident.log" 4800,E,7,1)
     if grep -q "line settings 4800,E,7,1, input type RTD" "$work/identify.out" && [ "$attempt" = 8 ]; then
-        pass "sigcond-cli.exe identify COM4: $(tr -d '\r' <"$work/identify.out" | head -n 1) (attempt $attempt)"
+        pass "$which sigcond-cli.exe identify COM4: $(tr -d '\r' <"$work/identify.out" | head -n 1) (attempt $attempt)"
     else
         fail "sigcond-cli.exe identify COM4 (attempt ${attempt:-none}):"; cat "$work/identify.out"
     fi
@@ -175,7 +178,7 @@ else
     fi
 
     # The simulator for Windows users: one unit on a TCP port, reached as socket://.
-    sim_exe="$build/stage/sigcond-unit-sim.exe"
+    sim_exe="$programs/sigcond-unit-sim.exe"
     if [ -f "$sim_exe" ]; then
         wine "$sim_exe" --listen 127.0.0.1:0 --type FP >"$work/listen.out" 2>&1 &
         listen_pid=$!
@@ -195,7 +198,7 @@ fi
 # 4. sigcond.exe under Xvfb: the start-up screens clicked through to the main screen with the
 # unit on COM1, which is read and polled. Positions are the buttons' within their windows, as
 # the program lays them out (each window takes one click to activate and one to press).
-gui_exe="$build/stage/sigcond.exe"
+gui_exe="$programs/sigcond.exe"
 if [ ! -f "$gui_exe" ] || ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null ||
     ! command -v xwdtopnm >/dev/null || [ ! -x "$sim" ]; then
     skip "sigcond.exe under Xvfb: needs sigcond.exe, xvfb-run, xdotool and netpbm"
@@ -230,7 +233,7 @@ GUI
     frames=$(awk '{print $2}' "$work/gui.log" | uniq -c | awk '{printf "%s%s x%s", sep, $2, $1; sep=", "}')
     if [ "$(attempt_of "$work/gui.log" 4800,E,7,1)" = 8 ] && grep -q "4800,E,7,1 R03" "$work/gui.log" &&
         grep -q "4800,E,7,1 X01" "$work/gui.log" && [ -s "$shot" ]; then
-        pass "sigcond.exe: search, read and polling on COM1 ($frames); main screen in $shot"
+        pass "$which sigcond.exe: search, read and polling on COM1 ($frames); main screen in $shot"
     else
         fail "sigcond.exe under Xvfb: frames $frames"; cat "$work/gui.out"
     fi
