@@ -149,6 +149,17 @@ else
         diff "$work/linuxsend.log" "$work/winsend.log" | head -n 20
     fi
 
+    # The configuration saved on Windows is the file saved on Linux, byte for byte (CR LF).
+    # (Each from the unit the send went to: the frame logs above stay as they were.)
+    "$linux_cli" read "$linuxsend" --save "$work/linux.CFG" >/dev/null 2>&1
+    (cd "$work" && timeout 120 wine "$cli_exe" read COM5 --save windows.CFG >winread.out 2>&1)
+    if [ -s "$work/linux.CFG" ] && cmp -s "$work/linux.CFG" "$work/windows.CFG"; then
+        pass "sigcond-cli.exe read --save: the same bytes as the Linux file ($(wc -c <"$work/windows.CFG") bytes)"
+    else
+        fail "sigcond-cli.exe read --save:"; cat "$work/winread.out"
+        od -c "$work/windows.CFG" | head -n 5; od -c "$work/linux.CFG" | head -n 5
+    fi
+
     # monitor takes readings.
     timeout 60 wine "$cli_exe" monitor COM1 --seconds 2 >"$work/monitor.out" 2>&1
     readings=$(grep -c "12.50" "$work/monitor.out")
