@@ -57,8 +57,10 @@ sigcond_win_qt_ready() {
     [ -x "$(sigcond_win_qt_prefix)/bin/qt-cmake" ]
 }
 
+# The Linux packages too: the cross-build takes moc, uic and rcc from the host's Qt, and the
+# checks run the Linux simulator and command line beside the Windows programs.
 sigcond_win_install_deps() {
-    sigcond_install_deps "${SIGCOND_WIN_PACKAGES[@]}"
+    sigcond_install_deps "${SIGCOND_PACKAGES[@]}" "${SIGCOND_WIN_PACKAGES[@]}"
 }
 
 # sigcond_win_apt_source DIR PACKAGE: fetch and unpack a Debian source package into DIR, from
