@@ -7,6 +7,9 @@
 
 SIGCOND_WIN_PACKAGES=(
     g++-mingw-w64-x86-64-posix wine wine64 nsis zip
+    # What Wine only recommends but draws windows with (packages are installed without their
+    # recommendations), and its fonts.
+    fonts-wine libxrender1 libxi6 libxcursor1 libxrandr2 libxinerama1 libxcomposite1 libxfixes3
     # The checks under Wine: a display, clicks and screenshots, a device server.
     xvfb xauth xdotool x11-apps netpbm ser2net
     # Fetching and unpacking the Qt and GoogleTest sources.
