@@ -6,7 +6,7 @@
 . "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 SIGCOND_WIN_PACKAGES=(
-    g++-mingw-w64-x86-64-posix wine wine64 nsis zip
+    g++-mingw-w64-x86-64-posix wine wine64 nsis zip unzip
     # What Wine only recommends but draws windows with (packages are installed without their
     # recommendations), and its fonts.
     fonts-wine libxrender1 libxi6 libxcursor1 libxrandr2 libxinerama1 libxcomposite1 libxfixes3

@@ -4,7 +4,8 @@
 #   2. the installer installs silently, and the installed sigcond-cli.exe runs;
 #   3. the Win32 serial port's tests and sigcond-cli.exe against simulated units on COM ports
 #      and behind ser2net, and sigcond-unit-sim.exe --listen;
-#   4. sigcond.exe under Xvfb from its start to the main screen with a unit on COM1.
+#   4. sigcond.exe under Xvfb from its start to the main screen with a unit on COM1;
+#   5. the uninstaller. (Also: the unpacked zip's sigcond-cli.exe runs.)
 # Usage: tests/windows/run_wine_checks.sh BUILD-WINDOWS-DIR
 # Ends with 0 when every check that could run passed; a check that cannot run says why.
 set -uo pipefail
@@ -64,6 +65,17 @@ else
         fail "installer: /S did not finish"
     fi
 fi
+# The zip: unpacked anywhere, its programs run from there.
+zip=$(ls "$build"/sigcond-*-windows.zip 2>/dev/null | head -n 1)
+if [ -n "$zip" ] && command -v unzip >/dev/null; then
+    unzip -q "$zip" -d "$work/unzipped"
+    if timeout 60 wine "$work"/unzipped/sigcond-*/sigcond-cli.exe --help >"$work/zip.log" 2>&1; then
+        pass "sigcond-cli.exe --help from the unpacked zip"
+    else
+        fail "the unpacked zip's sigcond-cli.exe:"; cat "$work/zip.log"
+    fi
+fi
+
 # 3. The programs against simulated units: the Linux simulator on pseudo-terminals, which
 # Wine's registry maps to COM ports, and ser2net in front of one of them.
 sim=${SIGCOND_LINUX_BIN:-$SIGCOND_ROOT/build/bin}/sigcond-unit-sim
@@ -247,6 +259,18 @@ GUI
         pass "$which sigcond.exe: search, read and polling on COM1 ($frames); main screen in $shot"
     else
         fail "sigcond.exe under Xvfb: frames $frames"; cat "$work/gui.out"
+    fi
+fi
+
+# 5. The uninstaller removes what the installer put there and leaves the operator's files.
+if [ -f "${installed:-}/uninstall.exe" ]; then
+    touch "$installed/MINE.CFG"
+    timeout 120 wine "$installed/uninstall.exe" /S && sleep 2 && timeout 60 wineserver -w
+    if [ ! -e "$installed/sigcond-cli.exe" ] && [ ! -e "$installed/Qt6Core.dll" ] &&
+        [ -e "$installed/MINE.CFG" ]; then
+        pass "uninstaller: the programs removed, the operator's file kept"
+    else
+        fail "uninstaller: $(ls "$installed" | tr '\n' ' ')"
     fi
 fi
 exit "$failed"
