@@ -92,7 +92,8 @@ unit() {
     local name=$1 n
     shift
     "$sim" --log "$work/$name.log" "$@" >"$work/$name.dev" 2>"$work/$name.err" &
-    units+=($!)
+    # Called as $(unit ...), in a subshell: the process is noted in a file, not a variable.
+    echo $! >>"$work/units.pid"
     for n in $(seq 50); do
         [ -s "$work/$name.dev" ] && break
         sleep 0.1
@@ -103,7 +104,7 @@ unit() {
 com() {
     wine reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
 }
-trap 'kill "${units[@]}" 2>/dev/null; [ -n "${ser2net_pid:-}" ] && kill "$ser2net_pid"; wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
+trap 'kill "${units[@]}" $(cat "$work/units.pid" 2>/dev/null) 2>/dev/null; [ -n "${ser2net_pid:-}" ] && kill "$ser2net_pid"; wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
 # The order of the search: the eighth line settings tried is 4800,E,7,1.
 attempt_of() {
     awk '{ if (!($1 in seen)) { seen[$1] = ++n } } $1 == want { print seen[$1]; exit }' \
