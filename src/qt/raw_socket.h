@@ -1,6 +1,7 @@
 // The few socket calls the network port makes beside Qt's: name lookup, a connection made
 // without an event loop (handed to QTcpSocket once it is made), and the TCP options Qt has no
-// names for. One implementation per system: raw_socket_posix.cpp and raw_socket_win.cpp.
+// names for. One implementation per system: raw_socket_posix.cpp and raw_socket_win.cpp, beside
+// raw_socket.cpp, which both share.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,11 @@ constexpr Descriptor kNone = -1;
 using AddressSink = std::function<void(const sockaddr* address, int size)>;
 std::string lookUp(const std::string& host, std::uint16_t port, bool numeric,
                    const AddressSink& found);
+
+// Per system, for lookUp: whether sockets can be used (Winsock started), and the text of a
+// failed lookup's status.
+bool socketsReady();
+std::string lookupFailure(int status);
 
 // A non-blocking socket connecting to `address`; kNone when the attempt failed at once.
 Descriptor startConnecting(const sockaddr* address, int size);

@@ -30,16 +30,6 @@ namespace sigcond::raw_socket {
 
 namespace {
 
-// Winsock is started once for the process (Qt starts its own use of it separately) and left
-// running until the process ends; the first lookup may come before Qt has made any socket.
-bool winsockStarted() {
-    static const bool started = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    return started;
-}
-
 // The system's words for a Winsock error code. gai_strerror is no use here: on Windows it
 // writes into one buffer for the whole process, and lookups run in threads side by side.
 std::string errorMessage(int code) {
@@ -59,26 +49,20 @@ SOCKET handle(Descriptor socket) { return static_cast<SOCKET>(socket); }
 
 }  // namespace
 
-std::string lookUp(const std::string& host, std::uint16_t port, bool numeric,
-                   const AddressSink& found) {
-    if (!winsockStarted()) return "Winsock could not be started";
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    if (numeric) hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
-    const std::string service = std::to_string(port);
-    addrinfo* list = nullptr;
-    const int status =
-        getaddrinfo(host.c_str(), port != 0 ? service.c_str() : nullptr, &hints, &list);
-    for (const addrinfo* a = status == 0 ? list : nullptr; a; a = a->ai_next) {
-        found(a->ai_addr, static_cast<int>(a->ai_addrlen));
-    }
-    if (list) freeaddrinfo(list);
-    return status == 0 ? std::string() : errorMessage(status);
+// Winsock is started once for the process (Qt starts its own use of it separately) and left
+// running until the process ends; the first lookup may come before Qt has made any socket.
+bool socketsReady() {
+    static const bool started = [] {
+        WSADATA data;
+        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    return started;
 }
 
+std::string lookupFailure(int status) { return errorMessage(status); }
+
 Descriptor startConnecting(const sockaddr* address, int size) {
-    if (!winsockStarted()) return kNone;
+    if (!socketsReady()) return kNone;
     // Overlapped, as socket() makes them and Qt's own are; not inherited by child processes.
     const SOCKET s = WSASocketW(address->sa_family, SOCK_STREAM, IPPROTO_TCP, nullptr, 0,
                                 WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 
 #include "qt/port_timing.h"
@@ -73,30 +72,7 @@ std::wstring deviceName(const std::string& path) {
 WinSerialPort::~WinSerialPort() { closeHandle(); }
 
 void WinSerialPort::setLineSettings(const std::string& settings) {
-    std::string fields[4];
-    std::size_t count = 0, at = 0;
-    while (count < 4) {
-        const std::size_t comma = settings.find(',', at);
-        std::string field = settings.substr(at, comma == std::string::npos ? comma : comma - at);
-        field.erase(0, field.find_first_not_of(" \t"));
-        field.erase(field.find_last_not_of(" \t") + 1);
-        fields[count++] = field;
-        if (comma == std::string::npos) break;
-        at = comma + 1;
-    }
-    if (count >= 1 && !fields[0].empty() && fields[0].size() <= 9 &&
-        fields[0].find_first_not_of("0123456789") == std::string::npos) {
-        const unsigned long baud = std::stoul(fields[0]);
-        if (baud > 0) baud_ = baud;
-    }
-    if (count >= 2 && fields[1].size() == 1) {
-        const char parity = static_cast<char>(std::toupper(static_cast<unsigned char>(fields[1][0])));
-        if (parity == 'O' || parity == 'E' || parity == 'N') parity_ = parity;
-    }
-    if (count >= 3 && fields[2].size() == 1 && fields[2][0] >= '5' && fields[2][0] <= '8') {
-        dataBits_ = fields[2][0] - '0';
-    }
-    if (count >= 4) stopBits_ = fields[3] == "2" ? 2 : 1;
+    line_ = telnet::parseLineSettings(settings, line_);
     applyLineSettings();
 }
 
@@ -106,12 +82,14 @@ void WinSerialPort::applyLineSettings() {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     if (!GetCommState(asHandle(handle_), &dcb)) return;
-    dcb.BaudRate = baud_;
-    dcb.ByteSize = static_cast<BYTE>(dataBits_);
-    dcb.Parity = parity_ == 'O' ? ODDPARITY : parity_ == 'E' ? EVENPARITY : NOPARITY;
-    dcb.StopBits = stopBits_ == 2 ? TWOSTOPBITS : ONESTOPBIT;
+    dcb.BaudRate = line_.baud;
+    dcb.ByteSize = line_.dataSize;
+    dcb.Parity = line_.parity == telnet::kParityOdd    ? ODDPARITY
+                 : line_.parity == telnet::kParityEven ? EVENPARITY
+                                                       : NOPARITY;
+    dcb.StopBits = line_.stopSize == 2 ? TWOSTOPBITS : ONESTOPBIT;
     dcb.fBinary = TRUE;
-    dcb.fParity = parity_ != 'N';
+    dcb.fParity = line_.parity != telnet::kParityNone;
     dcb.fOutxCtsFlow = FALSE;
     dcb.fOutxDsrFlow = FALSE;
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
@@ -135,7 +113,7 @@ bool WinSerialPort::setReadSlice(int sliceMs) {
     timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(std::max(sliceMs, 1));
     // Time for the characters at the line's speed (start, stop and parity bits included), with
     // room to spare; a write that takes longer has failed.
-    timeouts.WriteTotalTimeoutMultiplier = static_cast<DWORD>(12000 / std::max(baud_, 1ul) + 1);
+    timeouts.WriteTotalTimeoutMultiplier = static_cast<DWORD>(12000 / std::max<unsigned long>(line_.baud, 1) + 1);
     timeouts.WriteTotalTimeoutConstant = 1000;
     if (!SetCommTimeouts(asHandle(handle_), &timeouts)) return false;
     sliceMs_ = sliceMs;
@@ -274,7 +252,7 @@ std::string WinSerialPort::readAll() {
     text.swap(pending_);
     // A 7-bit line carries 7-bit characters; whatever the driver puts in the eighth bit is not
     // part of them.
-    if (dataBits_ == 7) {
+    if (line_.dataSize == 7) {
         for (char& c : text) c = static_cast<char>(c & 0x7F);
     }
     return text;

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "link/telnet_codec.h"
 #include "platform/serial_port.h"
 #include "qt/port_devices.h"
 
@@ -64,10 +65,7 @@ private:
     bool failed_ = false;
     double lastRecoveryAttempt_ = -1e9;
     int sliceMs_ = -1;
-    unsigned long baud_ = 9600;
-    char parity_ = 'O';
-    int dataBits_ = 7;
-    int stopBits_ = 1;
+    telnet::LineSettings line_;  // 9600,O,7,1 until set
 };
 
 namespace win {
